@@ -1,0 +1,30 @@
+#include "InfoRequest.h"
+
+#include "ErrorSink.h"
+#include "Frame.h"
+#include "PanelState.h"
+
+namespace {
+constexpr uint8_t InfoRequestCommand = 0xF2;
+constexpr int CodeGroups = 6;    // 7-bit groups, least significant first
+constexpr int PaddingBytes = 4;  // always zero
+}  // namespace
+
+QByteArray EncodeInfoRequest(int32_t code) {
+    QByteArray data;
+    // Groups are taken from the two's-complement value, so -1 gives 0x7F, then
+    // zeros: group k is code / 2^(7k) rounded toward zero, AND 0x7F.
+    for (int k = 0; k < CodeGroups; ++k) {
+        const int64_t group = static_cast<int64_t>(code) / (int64_t{1} << (7 * k));
+        data.append(static_cast<char>(group & 0x7F));
+    }
+    data.append(QByteArray(PaddingBytes, '\0'));
+    return Frame::BuildMessage(InfoRequestCommand, data);
+}
+
+void SendInfoRequest(LinkContext& ctx, int32_t code) {
+    // Code 2 is reserved and never goes out.
+    if (code == 2) return;
+    ctx.sender.SendToSwitcher(EncodeInfoRequest(code));
+    ctx.state.LastInfoRequest = code;
+}

@@ -1,0 +1,19 @@
+// What the switcher link may ask of the window. The protocol code sees the
+// window only through this, so it builds and tests without a screen.
+#pragma once
+
+#include <QString>
+
+class PanelView {
+public:
+    virtual ~PanelView() = default;
+    // Rewrite every fader's channel label and Stereo box from the tables.
+    virtual void LabelFaders() = 0;
+    // Received gains were stored: redraw at once when tmrGain is idle,
+    // otherwise restart tmrGain so the redraw follows the latest message.
+    virtual void RequestRefresh() = 0;
+    // The File menu's connect item: "&Connect" or "&Disconnect".
+    virtual void SetConnectCaption(const QString& caption) = 0;
+    // The one message box of the program: a connection that failed at once.
+    virtual void ShowConnectFailure() = 0;
+};

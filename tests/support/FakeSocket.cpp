@@ -1,0 +1,58 @@
+#include "FakeSocket.h"
+
+int FakeSocket::Connect(const QString& address, int32_t port) {
+    ++connectCalls;
+    connectedAddress = address;
+    connectedPort = port;
+    return connectResult;
+}
+
+void FakeSocket::Close() {
+    ++closeCalls;
+    connected = false;
+}
+
+int FakeSocket::Write(const QByteArray& bytes) {
+    if (writesToBlock > 0) {
+        --writesToBlock;
+        lastError = WouldBlock;
+        sentCount = 0;
+        return 0;
+    }
+    writes.append(bytes);
+    lastError = 0;
+    sentCount = static_cast<int>(bytes.size());
+    return sentCount;
+}
+
+QByteArray FakeSocket::Read(int maxCount) {
+    if (incoming.isEmpty()) {
+        lastError = WouldBlock;
+        return {};
+    }
+    const QByteArray chunk = incoming.left(maxCount);
+    incoming.remove(0, chunk.size());
+    lastError = 0;
+    return chunk;
+}
+
+void FakeSocket::Deliver(const QByteArray& bytes) {
+    incoming.append(bytes);
+    Q_EMIT DataAvailable(static_cast<int>(incoming.size()));
+}
+
+void FakeSocket::CompleteConnect() {
+    connected = true;
+    Q_EMIT ConnectComplete();
+}
+
+void FakeSocket::PeerCloses() {
+    connected = false;
+    Q_EMIT ClosedByPeer();
+}
+
+QByteArray FakeSocket::Written() const {
+    QByteArray all;
+    for (const QByteArray& w : writes) all.append(w);
+    return all;
+}

@@ -1,0 +1,44 @@
+// A socket the test drives by hand: it records what the link writes and
+// hands the link whatever bytes and events the test injects.
+#pragma once
+
+#include "SwitcherSocket.h"
+
+#include <QByteArray>
+#include <QList>
+
+class FakeSocket : public SwitcherSocket {
+    Q_OBJECT
+public:
+    using SwitcherSocket::SwitcherSocket;
+
+    // --- what the link calls
+    int Connect(const QString& address, int32_t port) override;
+    void Close() override;
+    bool IsConnected() const override { return connected; }
+    int Write(const QByteArray& bytes) override;
+    QByteArray Read(int maxCount) override;
+    int LastError() const override { return lastError; }
+    int SentCount() const override { return sentCount; }
+
+    // --- what the test calls
+    // Queue bytes as the peer's and raise DataAvailable with the count waiting.
+    void Deliver(const QByteArray& bytes);
+    void CompleteConnect();
+    void PeerCloses();
+    QByteArray Written() const;  // every accepted write, joined
+
+    // --- knobs and records
+    int connectResult = 0;  // what Connect returns
+    bool connected = false;
+    int lastError = 0;
+    int sentCount = 0;
+    // Writes fail with would-block (SentCount 0) this many times first.
+    int writesToBlock = 0;
+    QList<QByteArray> writes;
+    QString connectedAddress;
+    int32_t connectedPort = 0;
+    int connectCalls = 0;
+    int closeCalls = 0;
+    QByteArray incoming;
+};
