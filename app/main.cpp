@@ -1,1 +1,24 @@
-int main() { return 0; }
+// The panel's entry point: the window, its log and its link to the switcher.
+#include "ErrorLog.h"
+#include "MainWindow.h"
+#include "ShutdownSignals.h"
+#include "SwitcherLinkFactory.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // Settings and log live beside the executable, wherever it was started from.
+    QString appPath = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    if (!appPath.endsWith(QDir::separator())) appPath += QDir::separator();
+
+    ErrorLog log(appPath);
+    MainWindow window(appPath, log, &MakeSwitcherLink);
+
+    ShutdownSignals signals;
+    QObject::connect(&signals, &ShutdownSignals::ShutdownRequested, &window, &QWidget::close);
+
+    window.show();
+    return app.exec();
+}

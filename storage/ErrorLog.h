@@ -3,13 +3,12 @@
 // read, copied or deleted while the panel runs.
 #pragma once
 
-#include "ErrorSink.h"
-
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
-
 #include <functional>
+
+#include "ErrorSink.h"
 
 class ErrorLog : public ErrorSink {
 public:
@@ -35,4 +34,5 @@ private:
     QString folder_;
     Clock clock_;
     QLocale locale_;
+    bool creating_ = false;  // set while the banner is written
 };

@@ -1,0 +1,61 @@
+// Character filtering for the setup dialog's entry boxes.
+#include "EntryBox.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <algorithm>
+
+EntryBox::EntryBox(Accepts accepts, QWidget* parent) : QLineEdit(parent), accepts_(accepts) {
+    // Pastes (shortcut or menu), drops and input methods all end up here; a
+    // typed character that is refused never gets this far.
+    connect(this, &QLineEdit::textEdited, this, &EntryBox::DropRefusedCharacters);
+}
+
+bool EntryBox::Keeps(Accepts accepts, QChar c) {
+    if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) return true;
+    return accepts == Accepts::DigitsAndDots && c == QLatin1Char('.');
+}
+
+QString EntryBox::KeptPart(Accepts accepts, const QString& text) {
+    QString kept;
+    for (const QChar c : text) {
+        if (Keeps(accepts, c)) kept.append(c);
+    }
+    return kept;
+}
+
+void EntryBox::keyPressEvent(QKeyEvent* event) {
+    // With Ctrl, Alt or Meta held a key is a shortcut (the clipboard's among
+    // them), not a character; whatever it inserts is filtered afterwards.
+    const bool shortcut =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const QString typed = event->text();
+    const bool printable = !typed.isEmpty() && std::all_of(typed.begin(), typed.end(),
+                                                           [](QChar c) { return c.isPrint(); });
+    if (printable && !shortcut) {
+        const QString kept = KeptPart(accepts_, typed);
+        if (kept != typed) {
+            if (!kept.isEmpty()) insert(kept);
+            event->accept();
+            return;
+        }
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void EntryBox::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        Q_EMIT focusLost();
+    }
+}
+
+void EntryBox::DropRefusedCharacters(const QString& edited) {
+    const QString kept = KeptPart(accepts_, edited);
+    if (kept == edited) return;
+    const int cursor = cursorPosition();
+    const int keptBeforeCursor = int(KeptPart(accepts_, edited.left(cursor)).size());
+    setText(kept);
+    setCursorPosition(keptBeforeCursor);
+}

@@ -1,0 +1,42 @@
+// The setup dialog's reading rules for counts, channels and ports.
+#include "SetupValues.h"
+
+#include <algorithm>
+
+#include "NumberReader.h"
+#include "PanelState.h"
+
+namespace SetupValues {
+
+std::optional<int16_t> CountFromText(const QString& text) {
+    const std::optional<int16_t> count = NumberReader::ReadInt16(text);
+    // A count too long for 16 bits is still far above the limit.
+    if (!count) {
+        if (NumberReader::ReadNumber(text) > 0) return MaxCount;
+        return std::nullopt;
+    }
+    if (*count < 1) return std::nullopt;
+    return std::min(*count, MaxCount);
+}
+
+QString ChannelText(int16_t gainStage, int value) {
+    return QString::number(gainStage == GainStage::DeviceId ? value : value + 1);
+}
+
+int16_t ChannelFromText(int16_t gainStage, const QString& text) {
+    const std::optional<int16_t> value = NumberReader::ReadInt16(text);
+    if (gainStage == GainStage::DeviceId) {
+        if (!value) throw RefusedValue("device ID out of range");
+        return *value;
+    }
+    if (!value || *value < 1 || *value > HighestChannel) return 0;
+    return static_cast<int16_t>(*value - 1);
+}
+
+int32_t PortFromText(const QString& text) {
+    const std::optional<int32_t> port = NumberReader::ReadInt32(text);
+    if (!port) throw RefusedValue("port out of range");
+    return *port;
+}
+
+}  // namespace SetupValues

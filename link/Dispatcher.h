@@ -1,0 +1,23 @@
+// Takes one message at a time from the front of the receive buffer and hands
+// it to the decoder of its command byte. Bytes that cannot start a message are
+// skipped, a message cut short by the next command byte is dropped, and the
+// one-byte messages are answered or dropped here.
+#pragma once
+
+#include <QByteArray>
+#include <cstdint>
+#include <functional>
+#include <map>
+
+#include "LinkContext.h"
+#include "ReceiveBuffer.h"
+
+using Decoder = std::function<void(LinkContext&, const QByteArray&)>;
+using DecoderTable = std::map<uint8_t, Decoder>;
+
+// The decoders of the messages the switcher sends; other commands are dropped.
+const DecoderTable& SwitcherDecoders();
+
+// Consumes at most one message (or one short message) from the front.
+void ProcessSwitcherBuffer(ReceiveBuffer& buffer, LinkContext& ctx,
+                           const DecoderTable& decoders = SwitcherDecoders());

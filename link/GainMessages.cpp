@@ -1,0 +1,185 @@
+#include "GainMessages.h"
+
+#include <stdexcept>
+#include <vector>
+
+#include "ErrorSink.h"
+#include "Frame.h"
+#include "MessageReader.h"
+#include "PanelState.h"
+#include "PanelView.h"
+
+namespace {
+
+constexpr uint8_t GainCommand = 0xE3;
+constexpr uint8_t SentByPanel = 0x02;
+constexpr int MaxPairValue = 16383;
+constexpr int MaxStage = 127;
+constexpr qsizetype FrameBytes = 9;  // everything but the entries
+
+// --- sending
+
+bool FitsPair(int value) { return value >= 0 && value <= MaxPairValue; }
+
+QByteArray GainHeader(int16_t stage, int count, int firstChannel) {
+    QByteArray data;
+    data.append(static_cast<char>(SentByPanel));
+    data.append(static_cast<char>(stage));
+    Frame::Append7BitPair(data, count);
+    Frame::Append7BitPair(data, firstChannel);
+    return data;
+}
+
+void LogSendFault(LinkContext& ctx) {
+    ctx.log.LogError(QStringLiteral("Error Sending Gain Message"),
+                     QStringLiteral("Switcher Message Error"));
+}
+
+// --- receiving
+
+struct BadGainMessage : std::runtime_error {
+    BadGainMessage() : std::runtime_error("gain message declares no usable channels") {}
+};
+
+bool IsMixStage(uint8_t stage) { return stage >= 10 && stage <= 13; }
+
+// Bytes per entry: a code pair, or two pairs for the mix stages, and one more
+// byte after each entry for stages 16, 11 and 13.
+int EntryBytes(uint8_t stage) {
+    if (IsMixStage(stage)) return (stage == 11 || stage == 13) ? 5 : 4;
+    return stage == 16 ? 3 : 2;
+}
+
+struct GainReport {
+    uint8_t stage = 0;
+    int firstChannel = 0;
+    std::vector<int16_t> codes;  // one per channel; none for the mix stages
+    qsizetype expectedLength = 0;
+};
+
+// Reads every declared entry before the length is judged, as the switcher's
+// own framing leaves it: a message a byte or two short still reads (into its
+// checksum and end byte), and is then dropped by the length test.
+GainReport ReadGainReport(const QByteArray& message) {
+    MessageReader reader(message, 2);
+    GainReport report;
+    report.stage = reader.Byte();
+    const int count = reader.Pair();
+    report.firstChannel = reader.Pair();
+    if (count < 1 || report.firstChannel < 0) throw BadGainMessage();
+
+    const int entryBytes = EntryBytes(report.stage);
+    for (int i = 0; i < count; ++i) {
+        if (IsMixStage(report.stage)) {
+            reader.Skip(entryBytes);
+        } else {
+            report.codes.push_back(reader.Pair());
+            reader.Skip(entryBytes - 2);
+        }
+    }
+    report.expectedLength = FrameBytes + qsizetype{count} * entryBytes;
+    return report;
+}
+
+// The tables grow so that their last index is first channel + count.
+template <typename Entry>
+void GrowTo(std::vector<Entry>& table, int lastIndex) {
+    if (table.size() <= static_cast<size_t>(lastIndex)) table.resize(lastIndex + 1);
+}
+
+template <typename Entry, typename Field>
+void StoreCodes(std::vector<Entry>& table, const GainReport& report, Field Entry::*field) {
+    GrowTo(table, report.firstChannel + static_cast<int>(report.codes.size()));
+    for (size_t i = 0; i < report.codes.size(); ++i) {
+        table.at(report.firstChannel + i).*field = report.codes[i];
+    }
+}
+
+void StoreReport(PanelState& state, const GainReport& report) {
+    const int lastIndex = report.firstChannel + static_cast<int>(report.codes.size());
+    switch (report.stage) {
+        case 0:  // reported, but the panel keeps no trim gains
+            GrowTo(state.InputGains, lastIndex);
+            break;
+        case GainStage::InputTrim:
+            StoreCodes(state.InputGains, report, &InputGain::InputSensitivity);
+            break;
+        case GainStage::AnalogOutput:
+            StoreCodes(state.OutputGains, report, &OutputGain::FinalOutput);
+            break;
+        case GainStage::DspOutput:
+            StoreCodes(state.OutputGains, report, &OutputGain::DspOutput);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+std::optional<QByteArray> EncodeGainChange(int16_t stage, int16_t code, int16_t channel,
+                                           int16_t extra) {
+    const bool extraFits = extra == SwitcherLinkPort::NoExtra || FitsPair(extra);
+    if (stage < 0 || stage > MaxStage || !FitsPair(code) || !FitsPair(channel) || !extraFits) {
+        return std::nullopt;
+    }
+    QByteArray data = GainHeader(stage, 1, channel);
+    Frame::Append7BitPair(data, code);
+    if (extra != SwitcherLinkPort::NoExtra) Frame::Append7BitPair(data, extra);
+    return Frame::BuildMessage(GainCommand, data);
+}
+
+std::optional<QByteArray> EncodeStereoGainChange(int16_t stage, int16_t code, int16_t firstChannel,
+                                                 int16_t count) {
+    if (stage < 0 || stage > MaxStage || !FitsPair(code) || !FitsPair(firstChannel) ||
+        !FitsPair(count)) {
+        return std::nullopt;
+    }
+    QByteArray data = GainHeader(stage, count, firstChannel);
+    for (int i = 0; i < count; ++i) Frame::Append7BitPair(data, code);
+    return Frame::BuildMessage(GainCommand, data);
+}
+
+void SendGainChange(LinkContext& ctx, int16_t stage, int16_t code, int16_t channel, int16_t extra) {
+    try {
+        const std::optional<QByteArray> message = EncodeGainChange(stage, code, channel, extra);
+        if (message) {
+            ctx.sender.SendToSwitcher(*message);
+        } else {
+            LogSendFault(ctx);
+        }
+    } catch (...) {
+        LogSendFault(ctx);
+    }
+}
+
+void SendStereoGainChange(LinkContext& ctx, int16_t stage, int16_t code, int16_t firstChannel,
+                          int16_t count) {
+    try {
+        const std::optional<QByteArray> message =
+            EncodeStereoGainChange(stage, code, firstChannel, count);
+        if (message) {
+            ctx.sender.SendToSwitcher(*message);
+        } else {
+            LogSendFault(ctx);
+        }
+    } catch (...) {
+        LogSendFault(ctx);
+    }
+}
+
+void ReceiveGain(LinkContext& ctx, const QByteArray& message) {
+    try {
+        if (!Frame::HasValidChecksum(message)) {
+            ctx.log.LogError(QStringLiteral("Check Sum Error"), QStringLiteral("Gain Message"));
+            return;
+        }
+        const GainReport report = ReadGainReport(message);
+        if (message.size() != report.expectedLength) return;
+        StoreReport(ctx.state, report);
+        ctx.view.RequestRefresh();
+    } catch (...) {
+        ctx.log.LogError(QStringLiteral("Error Receiving Gain"),
+                         QStringLiteral("Switcher Message Error"));
+    }
+}

@@ -1,0 +1,46 @@
+#include "TypeRequest.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include "ErrorSink.h"
+#include "Frame.h"
+#include "InfoRequest.h"
+#include "PanelState.h"
+
+namespace {
+constexpr uint8_t TypeCommand = 0x81;
+constexpr uint8_t TypeAskedFor = 0x64;  // 'd'
+// The switcher needs a moment after the reply before it takes the request.
+constexpr qint64 PauseBeforeInfoRequestMs = 100;
+
+bool IsTypeRequest(const QByteArray& message) {
+    if (!Frame::HasValidChecksum(message)) return false;
+    if (message.size() != 4 && message.size() != 5) return false;
+    return Frame::byteAt(message, 1) == TypeAskedFor;
+}
+
+// Holds the UI thread on purpose: nothing the switcher sends meanwhile may be
+// handled before the request has gone out. Sleeps rather than spins.
+void HoldThreadFor(qint64 ms) {
+    QElapsedTimer clock;
+    clock.start();
+    for (qint64 left = ms; left > 0; left = ms - clock.elapsed()) {
+        QThread::msleep(static_cast<unsigned long>(left));
+    }
+}
+}  // namespace
+
+QByteArray TypeReply() { return Frame::BuildMessage(TypeCommand, QByteArray::fromHex("0a01")); }
+
+void ProcessTypeRequest(LinkContext& ctx, const QByteArray& message) {
+    try {
+        if (!IsTypeRequest(message)) return;
+        ctx.sender.SendToSwitcher(TypeReply());
+        HoldThreadFor(PauseBeforeInfoRequestMs);
+        SendInfoRequest(ctx, InfoBits::StartUpRequest);
+    } catch (...) {
+        ctx.log.LogError(QStringLiteral("Error processing type request"),
+                         QStringLiteral("Switcher Message Error"));
+    }
+}

@@ -1,0 +1,45 @@
+// The strip's fader: range, steps and which moves count as the operator's.
+#include "FaderSlider.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyleOptionSlider>
+
+FaderSlider::FaderSlider(QWidget* parent) : QSlider(Qt::Vertical, parent) {
+    setRange(TopPosition, BottomPosition);
+    // The minimum belongs at the top, and Up / Page Up / wheel-up must move
+    // the knob up on the screen, i.e. towards the minimum.
+    setInvertedAppearance(true);
+    setInvertedControls(true);
+    setSingleStep(1);
+    setPageStep(5);
+    setTickInterval(50);  // 5 dB
+    setTickPosition(QSlider::TicksRight);
+    setValue(BottomPosition);
+    // actionTriggered comes only from the operator's input, never from
+    // setValue; Home and End are reported on key release instead.
+    connect(this, &QAbstractSlider::actionTriggered, this, [this](int action) {
+        if (action != SliderToMinimum && action != SliderToMaximum) Q_EMIT OperatorMoved();
+    });
+}
+
+void FaderSlider::keyReleaseEvent(QKeyEvent* event) {
+    QSlider::keyReleaseEvent(event);
+    Q_EMIT KeyReleased(event->key(), event->modifiers());
+}
+
+// Styles fill the groove from the minimum to the knob, which with the
+// minimum at the top would show a full bar for "Off". Drawing the mirrored
+// value on a flipped groove puts the knob at the same place and fills from
+// the bottom up, like a level. Mouse hits still use the real geometry.
+void FaderSlider::paintEvent(QPaintEvent* /*event*/) {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
+    if (tickPosition() != NoTicks) option.subControls |= QStyle::SC_SliderTickmarks;
+    option.upsideDown = !option.upsideDown;
+    option.sliderPosition = minimum() + maximum() - option.sliderPosition;
+    option.sliderValue = minimum() + maximum() - option.sliderValue;
+    QPainter painter(this);
+    style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
+}

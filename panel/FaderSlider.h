@@ -1,0 +1,26 @@
+// The vertical fader of a strip. Its positions run from -1264 at the top to
+// -24 at the bottom, so the gain code is the position negated.
+#pragma once
+
+#include <QSlider>
+
+class FaderSlider : public QSlider {
+    Q_OBJECT
+public:
+    static constexpr int TopPosition = -1264;   // code 1264, +24 dB
+    static constexpr int BottomPosition = -24;  // code 24, "Off"
+    static constexpr int ZeroDbPosition = -1024;
+
+    explicit FaderSlider(QWidget* parent = nullptr);
+
+Q_SIGNALS:
+    // The operator moved the fader: drag, click on the groove, arrow and page
+    // keys, wheel. Not raised for Home/End (see KeyReleased) nor for
+    // positions the panel sets itself.
+    void OperatorMoved();
+    void KeyReleased(int key, Qt::KeyboardModifiers modifiers);
+
+protected:
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+};

@@ -1,0 +1,80 @@
+// Fader strip layout and its small font.
+#include "FaderStrip.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "FaderSlider.h"
+#include "Twips.h"
+
+namespace {
+
+void PlaceAt(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
+}
+
+// The controls are sized in fixed pixels, so the font is too: about 7.5 pt
+// at 96 dpi, condensed so that "Gain (-99.9db)" fits its 73-pixel label.
+QFont StripFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
+                      QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Arial Narrow")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(10);
+    return font;
+}
+
+// The button is 13 pixels high: a native bevel and padding would leave no
+// room for its caption.
+const char* const FlatButtonStyle =
+    "QPushButton { padding: 0px; margin: 0px; border: 1px solid palette(mid);"
+    " border-radius: 1px; background: palette(button); }"
+    "QPushButton:pressed { background: palette(mid); }"
+    "QPushButton:focus { border-color: palette(highlight); }";
+
+}  // namespace
+
+FaderStrip::FaderStrip(QWidget* parent)
+    : QFrame(parent),
+      lblChan_(new QLabel(QStringLiteral("Ch. 1"), this)),
+      lblGain_(new QLabel(QStringLiteral("Gain (0db)"), this)),
+      sliGain_(new FaderSlider(this)),
+      cmdZerodb_(new QPushButton(QStringLiteral("0db"), this)),
+      chkStereo_(new QCheckBox(QStringLiteral("Stereo"), this)) {
+    setObjectName(QStringLiteral("frSlider"));
+    lblChan_->setObjectName(QStringLiteral("lblChan"));
+    lblGain_->setObjectName(QStringLiteral("lblGain"));
+    sliGain_->setObjectName(QStringLiteral("sliGain"));
+    cmdZerodb_->setObjectName(QStringLiteral("cmdZerodb"));
+    chkStereo_->setObjectName(QStringLiteral("chkStereo"));
+
+    setFrameStyle(QFrame::Box | QFrame::Sunken);
+    setFont(StripFont());
+    PlaceAt(this, leftTwips_, 120, 1335, 5655);
+    PlaceAt(lblChan_, 120, 240, 1100, 255);
+    PlaceAt(lblGain_, 120, 600, 1100, 255);
+    PlaceAt(sliGain_, 360, 840, 630, 3975);
+    PlaceAt(cmdZerodb_, 360, 4920, 516, 200);
+    PlaceAt(chkStereo_, 240, 5280, 855, 255);
+
+    lblChan_->setAlignment(Qt::AlignCenter);
+    lblGain_->setAlignment(Qt::AlignCenter);
+    cmdZerodb_->setToolTip(QStringLiteral("Clear Command History"));
+    cmdZerodb_->setStyleSheet(QString::fromLatin1(FlatButtonStyle));
+    cmdZerodb_->setAutoDefault(false);
+
+    // Tab order inside a strip: Stereo, 0db, fader.
+    setFocusPolicy(Qt::NoFocus);
+    QWidget::setTabOrder(chkStereo_, cmdZerodb_);
+    QWidget::setTabOrder(cmdZerodb_, sliGain_);
+
+    connect(sliGain_, &FaderSlider::OperatorMoved, this, &FaderStrip::FaderMoved);
+    connect(sliGain_, &FaderSlider::KeyReleased, this, &FaderStrip::FaderKeyReleased);
+    connect(cmdZerodb_, &QPushButton::clicked, this, &FaderStrip::ZeroClicked);
+}
+
+void FaderStrip::MoveLeftTo(int leftTwips) {
+    leftTwips_ = leftTwips;
+    move(Twips(leftTwips), y());
+}

@@ -1,0 +1,45 @@
+// Read-out text and stored gain of a fader.
+#include "GainReadout.h"
+
+#include <QLocale>
+
+#include "PanelState.h"
+#include "TableEntry.h"
+
+namespace {
+
+// Up to 7 significant digits, no exponent, no trailing zeros: the form a
+// 32-bit float takes when printed for the operator.
+QString NumberText(float decibels) {
+    QString text = QString::number(static_cast<double>(decibels), 'g', 7);
+    return text.replace(QLatin1Char('.'), QLocale().decimalPoint());
+}
+
+}  // namespace
+
+QString GainReadoutText(int16_t code) {
+    const auto decibels = static_cast<float>((code - 1024) / 10.0);
+    QString value;
+    if (decibels < static_cast<float>(-99.9)) {
+        value = QStringLiteral("Off");
+    } else if (decibels > 0) {
+        value = QStringLiteral("+") + NumberText(decibels) + QStringLiteral("db");
+    } else {
+        value = NumberText(decibels) + QStringLiteral("db");
+    }
+    return QStringLiteral("Gain (") + value + QStringLiteral(")");
+}
+
+int16_t StoredGain(const PanelState& state, int fader) {
+    const int16_t channel = EntryAt(state.Chan, fader);
+    switch (state.GainStage) {
+        case GainStage::DspOutput:
+            return EntryAt(state.OutputGains, channel).DspOutput;
+        case GainStage::AnalogOutput:
+            return EntryAt(state.OutputGains, channel).FinalOutput;
+        case GainStage::InputTrim:
+            return EntryAt(state.InputGains, channel).InputSensitivity;
+        default:
+            return 0;
+    }
+}

@@ -1,0 +1,207 @@
+// Start-up, menus and shutdown of the main window.
+#include "MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <stdexcept>
+
+#include "AboutDialog.h"
+#include "AppIcon.h"
+#include "ErrorSink.h"
+#include "FaderBank.h"
+#include "FaderGainControl.h"
+#include "SetupDialog.h"
+#include "SwitcherLinkPort.h"
+#include "Twips.h"
+
+namespace {
+
+constexpr int DesignClientWidthTwips = 1725;
+constexpr int DesignClientHeightTwips = 6045;  // below the menu bar
+constexpr int SingleStripLeftTwips = 200;
+
+QString WithTrailingSeparator(QString folder) {
+    if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QLatin1Char('\\'))) {
+        folder += QLatin1Char('/');
+    }
+    return folder;
+}
+
+std::unique_ptr<SwitcherLinkPort> MakeLink(const LinkFactory& makeLink, PanelState& state,
+                                           PanelView& view, ErrorSink& log) {
+    std::unique_ptr<SwitcherLinkPort> link;
+    if (makeLink) link = makeLink(state, view, log);
+    if (!link) link = std::make_unique<NullSwitcherLink>();
+    return link;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QString appPath, ErrorSink& log, LinkFactory makeLink, QWidget* parent)
+    : QMainWindow(parent),
+      log_(log),
+      settings_(state_, log),
+      bank_(new FaderBank(state_, log, this)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("ORX Level Control"));
+    setWindowIcon(QIcon(DrawAppIcon()));
+    setCentralWidget(bank_);
+    BuildMenus();
+    setFixedSize(Twips(DesignClientWidthTwips),
+                 Twips(DesignClientHeightTwips) + menuBar()->sizeHint().height());
+    connect(bank_, &FaderBank::OuterWidthWanted, this, &MainWindow::SetOuterWidth);
+
+    link_ = MakeLink(makeLink, state_, *this, log_);
+    gain_ = std::make_unique<FaderGainControl>(state_, *bank_, *link_, log_);
+    Form_Load(appPath);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildMenus() {
+    QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    connect(mnuFile->addAction(QStringLiteral("&Setup")), &QAction::triggered, this,
+            &MainWindow::mnuSetup_Click);
+    mnuFile->addSeparator();
+    mnuConnect_ = mnuFile->addAction(QStringLiteral("&Connect"));
+    mnuConnect_->setObjectName(QStringLiteral("mnuConnect"));
+    connect(mnuConnect_, &QAction::triggered, this, &MainWindow::mnuConnect_Click);
+    mnuFile->addSeparator();
+    connect(mnuFile->addAction(QStringLiteral("E&xit")), &QAction::triggered, this,
+            &MainWindow::mnuExit_Click);
+
+    QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    connect(mnuHelp->addAction(QStringLiteral("&About")), &QAction::triggered, this,
+            &MainWindow::mnuAbout_Click);
+}
+
+// Each step names itself for the log; a failure skips the steps after it and
+// the window opens with whatever state was reached.
+void MainWindow::Form_Load(const QString& appPath) {
+    QString step;
+    try {
+        state_.AppPath = WithTrailingSeparator(appPath);
+        SetStartUpValues();
+        step = QStringLiteral("Reading ini file");
+        settings_.ReadIniFile();
+        if (state_.FaderCount > 1) {
+            bank_->LoadFaders();
+        } else {
+            bank_->MoveFirstStrip(SingleStripLeftTwips);
+        }
+        bank_->SetStereoFromLink();
+        if (state_.GainStage == GainStage::DeviceId) LabelFaders();
+        step = QStringLiteral("Connecting to Server");
+        link_->ConnectToSwitcher();
+    } catch (const std::exception&) {
+        log_.LogError(step, QStringLiteral("Connection Error"));
+    }
+}
+
+// The switcher's tables empty and the settings at their defaults, before
+// "Slider.ini" may override the settings.
+void MainWindow::SetStartUpValues() {
+    state_.InputGains.assign(PanelState::InitialChannels, InputGain{});
+    state_.OutputGains.assign(PanelState::InitialChannels, OutputGain{});
+    state_.DestinationAlpha.assign(PanelState::InitialChannels, QString());
+    state_.SourceLinks.assign(PanelState::InitialChannels, 0);
+    state_.DestinationLinks.assign(PanelState::InitialChannels, 0);
+    state_.LoadedFaders = 1;
+    state_.FaderCount = 1;
+    state_.Chan.assign(1, 0);
+    state_.Link.assign(static_cast<size_t>(state_.FaderCount), 0);
+    state_.GainStage = GainStage::DspOutput;
+    state_.IPAddress = QStringLiteral("127.0.0.1");
+    state_.IPPort = 1250;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void MainWindow::Form_Unload() {
+    link_->DisconnectFromSwitcher();
+    bank_->StoreStereoIntoLink();
+    settings_.WriteIniFile();
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window != this && window->isVisible()) window->close();
+    }
+}
+
+void MainWindow::mnuSetup_Click() {
+    bank_->StoreStereoIntoLink();
+    SetupActions actions{[this] { gain_->StartGainTimer(); }, [this] { settings_.WriteIniFile(); }};
+    SetupDialog frmSetup(state_, *link_, log_, std::move(actions), this);
+    frmSetup.exec();
+    if (state_.FaderCount > state_.LoadedFaders) {
+        bank_->LoadFaders();
+    } else if (state_.FaderCount < state_.LoadedFaders) {
+        bank_->UnloadFaders();
+    }
+    LabelFaders();
+    gain_->UpdateGain();
+}
+
+void MainWindow::mnuConnect_Click() {
+    if (state_.Connected) {
+        link_->DisconnectFromSwitcher();
+    } else {
+        link_->ConnectToSwitcher();
+    }
+}
+
+void MainWindow::mnuExit_Click() { close(); }
+
+void MainWindow::mnuAbout_Click() {
+    if (!frmAbout_) frmAbout_ = new AboutDialog(DrawAppIcon(), this);
+    frmAbout_->exec();
+}
+
+void MainWindow::LabelFaders() { bank_->LabelFaders(); }
+
+void MainWindow::RequestRefresh() { gain_->RequestRefresh(); }
+
+void MainWindow::SetConnectCaption(const QString& caption) { mnuConnect_->setText(caption); }
+
+void MainWindow::ShowConnectFailure() {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tavrel"),
+                    QStringLiteral("Unable to connect to remote host"), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void MainWindow::SetOuterWidth(int twips) {
+    outerWidthTwips_ = twips;
+    KeepOuterWidth();
+}
+
+// The outer width includes the frame that the platform puts around the
+// client area. Its size is known only once the platform window exists, and
+// with some window managers only after it is shown, so it is applied again
+// when it may have changed.
+void MainWindow::KeepOuterWidth() {
+    if (outerWidthTwips_ <= 0) return;
+    const int frameExtra = frameGeometry().width() - width();
+    setFixedWidth(Twips(outerWidthTwips_) - frameExtra);
+}
+
+bool MainWindow::event(QEvent* event) {
+    const bool handled = QMainWindow::event(event);
+    switch (event->type()) {
+        case QEvent::Polish:
+        case QEvent::Show:
+        case QEvent::Move:
+            KeepOuterWidth();
+            break;
+        default:
+            break;
+    }
+    return handled;
+}

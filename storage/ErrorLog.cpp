@@ -1,0 +1,138 @@
+// Appends failure reports to "Errorlog.txt", creating it with its banner when
+// it is missing. The log is the last resort for reporting, so nothing here may
+// throw or report into itself more than once.
+#include "ErrorLog.h"
+
+#include <QFile>
+#include <QStringList>
+#include <utility>
+
+namespace {
+
+const QString kFileName = QStringLiteral("Errorlog.txt");
+const QString kLineEnd = QStringLiteral("\r\n");
+constexpr int kDateTimeWidth = 24;
+constexpr int kDescriptionColumn = 60;  // characters before the description
+
+QStringList BannerLines() {
+    return {
+        QStringLiteral("             T A V R E L"),
+        QString(),
+        QStringLiteral("                   1 Studio Lane"),
+        QStringLiteral("                   Springfield, ST 00000"),
+        QStringLiteral("                   Tel. 000 000 0000   www.example.com"),
+        QString(),
+        QString(),
+        QStringLiteral("Tavrel Error Logfile"),
+        QString(),
+        QStringLiteral(" DATE     TIME           LOCATION                           MESSAGE "
+                       "DESCRIPTION"),
+        QString(80, QLatin1Char('-')),
+    };
+}
+
+bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+
+// The long time formats end in a time-zone token ("h:mm:ss AP t") that would
+// push the entry past its 24 columns; drop each run of 't' outside quotes,
+// with the blanks around it, keeping one blank when text stands on both sides.
+QString WithoutTimeZone(const QString& format) {
+    QString result;
+    bool quoted = false;
+    for (int i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == QLatin1Char('\'')) quoted = !quoted;
+        if (quoted || c != QLatin1Char('t')) {
+            result.append(c);
+            continue;
+        }
+        while (i + 1 < format.size() && format.at(i + 1) == QLatin1Char('t')) ++i;
+        const bool textBefore = !result.trimmed().isEmpty();
+        while (!result.isEmpty() && IsBlank(result.back())) result.chop(1);
+        while (i + 1 < format.size() && IsBlank(format.at(i + 1))) ++i;
+        const bool textAfter = i + 1 < format.size();
+        if (textBefore && textAfter) result.append(QLatin1Char(' '));
+    }
+    return result;
+}
+
+bool WriteLines(QFile& file, const QStringList& lines) {
+    for (const QString& line : lines) {
+        const QByteArray bytes = (line + kLineEnd).toUtf8();
+        if (file.write(bytes) != bytes.size()) return false;
+    }
+    return file.flush();
+}
+
+// Clears the creation mark however CreateErrorLog leaves.
+class CreationMark {
+public:
+    explicit CreationMark(bool& mark) : mark_(mark) { mark_ = true; }
+    ~CreationMark() { mark_ = false; }
+    CreationMark(const CreationMark&) = delete;
+    CreationMark& operator=(const CreationMark&) = delete;
+
+private:
+    bool& mark_;
+};
+
+}  // namespace
+
+ErrorLog::ErrorLog(QString folder, Clock clock, QLocale locale)
+    : folder_(std::move(folder)), clock_(std::move(clock)), locale_(std::move(locale)) {}
+
+QString ErrorLog::FilePath() const { return folder_ + kFileName; }
+
+QString ErrorLog::DateTimeText(const QDateTime& when) const {
+    const QString date = locale_.toString(when.date(), QLocale::ShortFormat);
+    const QString time =
+        locale_.toString(when.time(), WithoutTimeZone(locale_.timeFormat(QLocale::LongFormat)));
+    return date + QLatin1Char(' ') + time;
+}
+
+QString ErrorLog::FormatEntry(const QDateTime& when, const QString& description,
+                              const QString& location) const {
+    QString line = DateTimeText(when).leftJustified(kDateTimeWidth);
+    line.append(location);
+    line = line.leftJustified(kDescriptionColumn);
+    line.append(description);
+    return line;
+}
+
+void ErrorLog::LogError(const QString& description, const QString& location) {
+    try {
+        // Stamped before the file is touched, so creating it does not delay the time.
+        const QString line = FormatEntry(clock_(), description, location);
+        if (!QFile::exists(FilePath())) {
+            // A report raised while the file is being created must not start a
+            // second creation; and a log that cannot be created takes nothing.
+            if (creating_ || !CreateErrorLog()) return;
+        }
+        AppendLine(line);
+    } catch (...) {
+        // The caller carries on as if the entry had been written.
+    }
+}
+
+bool ErrorLog::CreateErrorLog() {
+    const CreationMark mark(creating_);
+    bool bannerWritten = false;
+    {
+        QFile file(FilePath());
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+        bannerWritten = WriteLines(file, BannerLines());
+    }
+    // The file exists now, so the report is appended rather than creating again.
+    if (!bannerWritten) {
+        LogError(QStringLiteral("Error creating Error file"), QStringLiteral("File Error"));
+    }
+    return true;
+}
+
+bool ErrorLog::AppendLine(const QString& line) {
+    QFile file(FilePath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
+    const bool written = WriteLines(file, {line});
+    file.close();
+    return written;
+}

@@ -1,0 +1,95 @@
+// The number at the start of a text, read the way the settings file and the
+// setup dialog expect: forgiving about blanks and trailing junk, strict about
+// the range of the variable it ends up in.
+#include "NumberReader.h"
+
+#include <limits>
+
+namespace NumberReader {
+namespace {
+
+// Integer parts beyond this are out of every range we convert to; holding
+// them at a fixed size keeps a line of a million digits from growing the
+// value without bound.
+constexpr double kSaturated = 1e18;
+
+bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+
+bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+// The rounding decision only needs the first fraction digit and whether any
+// digit after it is nonzero, so the fraction is never held as a whole.
+struct Fraction {
+    int firstDigit = 0;
+    bool restNonZero = false;
+    bool seen = false;
+
+    void Add(int digit) {
+        if (!seen) {
+            firstDigit = digit;
+            seen = true;
+        } else if (digit != 0) {
+            restNonZero = true;
+        }
+    }
+
+    // Halves go to the even neighbour, so 0.5 and 2.5 round down, 1.5 up.
+    bool RoundsUp(double wholePart) const {
+        if (firstDigit != 5) return firstDigit > 5;
+        if (restNonZero) return true;
+        const bool odd = wholePart < kSaturated && static_cast<long long>(wholePart) % 2 != 0;
+        return odd;
+    }
+};
+
+enum class Stage { Sign, Whole, Fraction };
+
+}  // namespace
+
+double ReadNumber(const QString& text) {
+    Stage stage = Stage::Sign;
+    bool negative = false;
+    double whole = 0;
+    Fraction fraction;
+
+    for (const QChar c : text) {
+        if (IsBlank(c)) continue;
+        if (stage == Stage::Sign && (c == QLatin1Char('-') || c == QLatin1Char('+'))) {
+            negative = c == QLatin1Char('-');
+            stage = Stage::Whole;
+        } else if (stage != Stage::Fraction && c == QLatin1Char('.')) {
+            stage = Stage::Fraction;
+        } else if (IsDigit(c) && stage != Stage::Fraction) {
+            stage = Stage::Whole;
+            whole = whole < kSaturated ? whole * 10 + c.digitValue() : kSaturated;
+        } else if (IsDigit(c)) {
+            fraction.Add(c.digitValue());
+        } else {
+            break;
+        }
+    }
+
+    if (fraction.RoundsUp(whole) && whole < kSaturated) whole += 1;
+    if (whole == 0) return 0;  // no "-0" for "-0.4"
+    return negative ? -whole : whole;
+}
+
+namespace {
+
+template <typename Int>
+std::optional<Int> ReadInt(const QString& text) {
+    const double value = ReadNumber(text);
+    if (value < static_cast<double>(std::numeric_limits<Int>::min()) ||
+        value > static_cast<double>(std::numeric_limits<Int>::max())) {
+        return std::nullopt;
+    }
+    return static_cast<Int>(value);
+}
+
+}  // namespace
+
+std::optional<int16_t> ReadInt16(const QString& text) { return ReadInt<int16_t>(text); }
+
+std::optional<int32_t> ReadInt32(const QString& text) { return ReadInt<int32_t>(text); }
+
+}  // namespace NumberReader
