@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "Twips.h"
+#include "PanelLook.h"
 
 const QString AboutDialog::VersionCaption =
     QStringLiteral("ORX Output Level Control") + QChar(u'\r') + QStringLiteral("1.06 - 04/06/20");
@@ -39,24 +39,6 @@ private:
     QString text_;
 };
 
-namespace {
-
-void PlaceAt(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
-}
-
-QFont DialogFont(int pixelSize, bool bold = false) {
-    QFont font;
-    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Arial")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
-
-}  // namespace
-
 AboutDialog::AboutDialog(const QPixmap& icon, QWidget* parent)
     : QDialog(parent),
       Image1_(new QLabel(this)),
@@ -68,22 +50,22 @@ AboutDialog::AboutDialog(const QPixmap& icon, QWidget* parent)
       cmdAboutquit_(new QPushButton(QStringLiteral("&Ok"), this)) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("ORX Server Module Information"));
-    setFont(DialogFont(11));
+    setFont(PanelFont(11));
     setFixedSize(Twips(5160), Twips(2160));
 
     Image1_->setPixmap(icon);
-    PlaceAt(Image1_, 120, 105, 480, 480);
+    PlaceInTwips(Image1_, 120, 105, 480, 480);
     // 9.75 points is 13 pixels at 96 dots per inch.
-    lblORXtitle_->setFont(DialogFont(13, true));
-    PlaceAt(lblORXtitle_, 1200, 90, 3810, 240);
-    lblORXaddress_->setFont(DialogFont(9));
-    PlaceAt(lblORXaddress_, 1200, 300, 3810, 180);
-    lblORXaddress2_->setFont(DialogFont(9));
-    PlaceAt(lblORXaddress2_, 1200, 465, 3810, 180);
-    PlaceAt(frmVersionInfo_, 120, 960, 2895, 975);
+    lblORXtitle_->setFont(PanelFont(13, true));
+    PlaceInTwips(lblORXtitle_, 1200, 90, 3810, 240);
+    lblORXaddress_->setFont(PanelFont(9));
+    PlaceInTwips(lblORXaddress_, 1200, 300, 3810, 180);
+    lblORXaddress2_->setFont(PanelFont(9));
+    PlaceInTwips(lblORXaddress2_, 1200, 465, 3810, 180);
+    PlaceInTwips(frmVersionInfo_, 120, 960, 2895, 975);
     lblVersionInfo_->setObjectName(QStringLiteral("lblVersionInfo"));
-    PlaceAt(lblVersionInfo_, 120, 360, 2655, 495);
-    PlaceAt(cmdAboutquit_, 3240, 1200, 1785, 495);
+    PlaceInTwips(lblVersionInfo_, 120, 360, 2655, 495);
+    PlaceInTwips(cmdAboutquit_, 3240, 1200, 1785, 495);
 
     cmdAboutquit_->setDefault(true);
     cmdAboutquit_->setFocus();

@@ -1,7 +1,6 @@
 // The setup dialog: showing the settings, the count box, and "&Ok"/"&Cancel".
 #include "SetupDialog.h"
 
-#include <QFont>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,6 +11,7 @@
 #include <exception>
 
 #include "EntryBox.h"
+#include "PanelLook.h"
 #include "ErrorSink.h"
 #include "PanelState.h"
 #include "SetupLayout.h"
@@ -37,11 +37,8 @@ SetupDialog::SetupDialog(PanelState& state, SwitcherLinkPort& link, ErrorSink& l
     setObjectName(QStringLiteral("frmSetup"));
     setWindowTitle(QStringLiteral("Setup"));
     setModal(true);
-    // The twips layout was drawn for an 8-point font; larger ones clip the
-    // option captions.
-    QFont small = font();
-    small.setPointSize(8);
-    setFont(small);
+    // The twips layout leaves about 8 points of room for the option captions.
+    setFont(PanelFont(11));
     CreateControls();
     SetTabOrder();
     ConnectHandlers();

@@ -3,12 +3,12 @@
 
 #include <QWidget>
 
-#include "Twips.h"
+#include "PanelLook.h"
 
 namespace SetupLayout {
 
 void Place(QWidget* widget, const TwipsRect& rect) {
-    widget->setGeometry(Twips(rect.left), Twips(rect.top), Twips(rect.width), Twips(rect.height));
+    PlaceInTwips(widget, rect.left, rect.top, rect.width, rect.height);
 }
 
 }  // namespace SetupLayout

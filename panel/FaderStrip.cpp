@@ -6,24 +6,12 @@
 #include <QPushButton>
 
 #include "FaderSlider.h"
-#include "Twips.h"
+#include "PanelLook.h"
 
 namespace {
 
-void PlaceAt(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
-}
-
-// The controls are sized in fixed pixels, so the font is too: about 7.5 pt
-// at 96 dpi, condensed so that "Gain (-99.9db)" fits its 73-pixel label.
-QFont StripFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
-                      QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Arial Narrow")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(10);
-    return font;
-}
+// About 7.5 points: "Gain (-99.9db)" must fit its 73-pixel read-out.
+constexpr int StripFontPixels = 10;
 
 // The button is 13 pixels high: a native bevel and padding would leave no
 // room for its caption.
@@ -50,13 +38,13 @@ FaderStrip::FaderStrip(QWidget* parent)
     chkStereo_->setObjectName(QStringLiteral("chkStereo"));
 
     setFrameStyle(QFrame::Box | QFrame::Sunken);
-    setFont(StripFont());
-    PlaceAt(this, leftTwips_, 120, 1335, 5655);
-    PlaceAt(lblChan_, 120, 240, 1100, 255);
-    PlaceAt(lblGain_, 120, 600, 1100, 255);
-    PlaceAt(sliGain_, 360, 840, 630, 3975);
-    PlaceAt(cmdZerodb_, 360, 4920, 516, 200);
-    PlaceAt(chkStereo_, 240, 5280, 855, 255);
+    setFont(PanelFont(StripFontPixels));
+    PlaceInTwips(this, leftTwips_, 120, 1335, 5655);
+    PlaceInTwips(lblChan_, 120, 240, 1100, 255);
+    PlaceInTwips(lblGain_, 120, 600, 1100, 255);
+    PlaceInTwips(sliGain_, 360, 840, 630, 3975);
+    PlaceInTwips(cmdZerodb_, 360, 4920, 516, 200);
+    PlaceInTwips(chkStereo_, 240, 5280, 855, 255);
 
     lblChan_->setAlignment(Qt::AlignCenter);
     lblGain_->setAlignment(Qt::AlignCenter);

@@ -1,6 +1,6 @@
 // Renders the main window with eight labelled faders, and optionally the
-// About dialog, into PNG files:
-//   QT_QPA_PLATFORM=offscreen panel-screenshot OUT.png [ABOUT.png]
+// About and Setup dialogs, into PNG files:
+//   QT_QPA_PLATFORM=offscreen panel-screenshot OUT.png [ABOUT.png [SETUP.png]]
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -12,6 +12,7 @@
 #include "ErrorSink.h"
 #include "FaderGainControl.h"
 #include "MainWindow.h"
+#include "SetupDialog.h"
 #include "SwitcherLinkPort.h"
 
 namespace {
@@ -61,7 +62,7 @@ void FillSwitcherTables(PanelState& state) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: panel-screenshot OUT.png [ABOUT.png]\n");
+        std::fprintf(stderr, "usage: panel-screenshot OUT.png [ABOUT.png [SETUP.png]]\n");
         return 2;
     }
     QTemporaryDir folder;
@@ -85,6 +86,13 @@ int main(int argc, char** argv) {
         about.show();
         QApplication::processEvents();
         if (!about.grab().save(QString::fromLocal8Bit(argv[2]))) return 1;
+    }
+    if (argc > 3) {
+        NullSwitcherLink link;
+        SetupDialog setup(window.State(), link, log, {}, &window);
+        setup.show();
+        QApplication::processEvents();
+        if (!setup.grab().save(QString::fromLocal8Bit(argv[3]))) return 1;
     }
     return 0;
 }

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include "SetupFixture.h"
 
@@ -86,6 +88,16 @@ void SetupOpeningTest::showsDesignedControls() {
     QVERIFY(widget);
     QCOMPARE(CaptionOf(widget), caption);
     QCOMPARE(widget->geometry(), geometry);
+    // The caption must be readable in full inside the designed size.
+    if (auto* option = qobject_cast<const QRadioButton*>(widget)) {
+        QStyleOptionButton style;
+        style.initFrom(option);
+        const int indicator = option->style()->subElementRect(QStyle::SE_RadioButtonContents,
+                                                              &style, option).left();
+        const QString text = QString(caption).remove(QLatin1Char('&'));
+        QVERIFY2(indicator + option->fontMetrics().horizontalAdvance(text) <= option->width(),
+                 qPrintable(text));
+    }
     QCOMPARE(f.dialog->windowTitle(), QStringLiteral("Setup"));
     QVERIFY(f.dialog->isModal());
     QCOMPARE(f.dialog->frameGeometry().height(), Twips(5240));

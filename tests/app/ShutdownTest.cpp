@@ -74,4 +74,4 @@ void ShutdownTest::signalClosesLikeExit() {
 }
 
 QTEST_GUILESS_MAIN(ShutdownTest)
-#include "tst_shutdown.moc"
+#include "ShutdownTest.moc"
