@@ -18,9 +18,18 @@ namespace {
 constexpr int StripPitchTwips = 1560;
 constexpr int WidthBeyondLastStripTwips = 1575;
 
-void ShowStereoWhenLinked(FaderStrip& strip, bool linked) {
-    if (!linked) strip.chkStereo()->setChecked(false);
-    strip.chkStereo()->setVisible(linked);
+// A box that comes back into view takes the operator's saved setting: it was
+// cleared only because its channel's link was not known, typically because
+// the switcher sent its name table before its link table. Without this every
+// start-up would wipe the saved Stereo settings.
+void ShowStereoWhenLinked(FaderStrip& strip, bool linked, int16_t savedLink) {
+    QCheckBox* box = strip.chkStereo();
+    if (!linked) {
+        box->setChecked(false);
+    } else if (box->isHidden()) {
+        box->setChecked(savedLink == 1);
+    }
+    box->setVisible(linked);
 }
 
 }  // namespace
@@ -111,19 +120,20 @@ void FaderBank::RemoveStrip(int i) {
 void FaderBank::LabelFader(int i) {
     FaderStrip& strip = Strip(i);
     const int16_t channel = EntryAt(state_.Chan, i);
+    const int16_t savedLink = i < static_cast<int>(state_.Link.size()) ? state_.Link[i] : 0;
     switch (state_.GainStage) {
         case GainStage::InputTrim:
             strip.lblChan()->setText(EntryAt(state_.SourceAlpha, channel));
-            ShowStereoWhenLinked(strip, EntryAt(state_.SourceLinks, channel) != 0);
+            ShowStereoWhenLinked(strip, EntryAt(state_.SourceLinks, channel) != 0, savedLink);
             break;
         case GainStage::AnalogOutput:
         case GainStage::DspOutput:
             strip.lblChan()->setText(EntryAt(state_.DestinationAlpha, channel));
-            ShowStereoWhenLinked(strip, EntryAt(state_.DestinationLinks, channel) != 0);
+            ShowStereoWhenLinked(strip, EntryAt(state_.DestinationLinks, channel) != 0, savedLink);
             break;
         case GainStage::DeviceId:
             strip.lblChan()->setText(QStringLiteral("Device ID ") + QString::number(channel));
-            ShowStereoWhenLinked(strip, false);
+            ShowStereoWhenLinked(strip, false, savedLink);
             break;
         default:
             break;

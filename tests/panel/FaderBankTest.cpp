@@ -120,6 +120,32 @@ private Q_SLOTS:
         QVERIFY(panel.log.entries.isEmpty());
     }
 
+    // The switcher sends its names before its links: the saved Stereo setting
+    // must survive the moment in which the link is not known yet, while a box
+    // the operator can see keeps whatever the operator made of it.
+    void savedStereoSurvivesNamesBeforeLinks() {
+        PanelFixture panel;
+        panel.WriteIni(15, {{5, 1}, {6, 1}});
+        MainWindow& window = panel.Open();
+        PanelState& state = window.State();
+        FaderBank& bank = window.Bank();
+        window.LabelFaders();  // names arrived, links not yet
+        QVERIFY(!bank.Strip(0).chkStereo()->isChecked());
+        QVERIFY(bank.Strip(0).chkStereo()->isHidden());
+
+        state.DestinationLinks[4] = state.DestinationLinks[5] = 1;
+        window.LabelFaders();  // links arrived
+        QVERIFY(bank.Strip(0).chkStereo()->isChecked());
+        QVERIFY(!bank.Strip(0).chkStereo()->isHidden());
+
+        bank.Strip(1).chkStereo()->setChecked(false);  // the operator's choice
+        window.LabelFaders();
+        QVERIFY(!bank.Strip(1).chkStereo()->isChecked());
+        window.close();
+        QVERIFY(panel.IniLines().contains(QStringLiteral("Link 1=1")));
+        QVERIFY(panel.IniLines().contains(QStringLiteral("Link 2=0")));
+    }
+
     void missingNameStopsLabelling() {
         PanelFixture panel;
         panel.WriteIni(1, {{2, 0}, {6, 0}, {1, 0}});
