@@ -13,7 +13,6 @@
 namespace {
 
 constexpr uint8_t AdvancedGainCommand = 0xE0;
-constexpr int EntriesStart = 4;
 constexpr int LargestGainCode = 2024;
 constexpr int16_t ZeroDbCode = 1024;
 constexpr int LargestCheckedChannel = 4096;

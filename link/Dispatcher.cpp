@@ -11,8 +11,6 @@
 
 namespace {
 
-enum class Step { Again, Done };
-
 // Skips to the first command byte; false when the buffer holds none.
 bool SkipToCommandByte(ReceiveBuffer& buffer) {
     const qsizetype first = buffer.FindCommandByte(0, buffer.Size());
@@ -24,39 +22,31 @@ bool SkipToCommandByte(ReceiveBuffer& buffer) {
     return true;
 }
 
-Step TakeOneMessage(ReceiveBuffer& buffer, LinkContext& ctx, const DecoderTable& decoders) {
-    if (buffer.IsEmpty() || !SkipToCommandByte(buffer)) return Step::Done;
-
-    const uint8_t command = buffer.At(0);
-    if (command == Frame::KeepAliveQuestion) {
-        buffer.Discard(1);
-        ctx.sender.SendToSwitcher(QByteArray(1, static_cast<char>(Frame::KeepAliveAnswer)));
-        return Step::Done;
-    }
-    if (command == Frame::KeepAliveAnswer || command == Frame::ShortNoAction1 ||
-        command == Frame::ShortNoAction3) {
-        buffer.Discard(1);
-        return Step::Done;
-    }
-
-    const qsizetype end = buffer.FindEOM();
-    if (end == 0) return Step::Done;  // waits for the rest of the message
-
-    // A command byte before the end byte starts a new message: the one in
-    // front of it never got its end byte and is dropped.
-    const qsizetype cut = buffer.FindCommandByte(1, end - 1);
-    if (cut > 0) {
-        buffer.Discard(cut);
-        return Step::Again;
-    }
-
-    const QByteArray message = buffer.TrimBuffer(end);
-    const auto decoder = decoders.find(command);
-    if (decoder != decoders.end()) decoder->second(ctx, message);
-    return Step::Done;
+bool IsShortMessage(uint8_t command) {
+    return command == Frame::KeepAliveQuestion || command == Frame::KeepAliveAnswer ||
+           command == Frame::ShortNoAction1 || command == Frame::ShortNoAction3;
 }
 
 }  // namespace
+
+std::optional<QByteArray> TakeNextMessage(ReceiveBuffer& buffer) {
+    while (!buffer.IsEmpty() && SkipToCommandByte(buffer)) {
+        if (IsShortMessage(buffer.At(0))) return buffer.TrimBuffer(1);
+
+        const qsizetype end = buffer.FindEOM();
+        if (end == 0) return std::nullopt;  // waits for the rest of the message
+
+        // A command byte before the end byte starts a new message: the one in
+        // front of it never got its end byte and is dropped.
+        const qsizetype cut = buffer.FindCommandByte(1, end - 1);
+        if (cut > 0) {
+            buffer.Discard(cut);
+            continue;
+        }
+        return buffer.TrimBuffer(end);
+    }
+    return std::nullopt;
+}
 
 const DecoderTable& SwitcherDecoders() {
     static const DecoderTable table = {
@@ -68,8 +58,15 @@ const DecoderTable& SwitcherDecoders() {
 
 void ProcessSwitcherBuffer(ReceiveBuffer& buffer, LinkContext& ctx, const DecoderTable& decoders) {
     try {
-        while (TakeOneMessage(buffer, ctx, decoders) == Step::Again) {
+        const std::optional<QByteArray> message = TakeNextMessage(buffer);
+        if (!message) return;
+        const auto command = static_cast<uint8_t>(message->at(0));
+        if (command == Frame::KeepAliveQuestion) {
+            ctx.sender.SendToSwitcher(QByteArray(1, static_cast<char>(Frame::KeepAliveAnswer)));
+            return;
         }
+        const auto decoder = decoders.find(command);
+        if (decoder != decoders.end()) decoder->second(ctx, *message);
     } catch (...) {
         ctx.log.LogError(QStringLiteral("Error Processing Command"),
                          QStringLiteral("Switcher Message Error"));

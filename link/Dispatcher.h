@@ -8,12 +8,21 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "LinkContext.h"
 #include "ReceiveBuffer.h"
 
 using Decoder = std::function<void(LinkContext&, const QByteArray&)>;
 using DecoderTable = std::map<uint8_t, Decoder>;
+
+// Takes the next whole message from the front of the buffer: a one-byte short
+// message (0xF1, 0xF3, 0xF4, 0xF5) or a long message up to its end byte.
+// Bytes that cannot start a message are skipped and a message cut short by
+// the next command byte is dropped on the way. Nothing when no whole message
+// is there yet; an unfinished one stays in the buffer. Used by both ends of
+// the link.
+std::optional<QByteArray> TakeNextMessage(ReceiveBuffer& buffer);
 
 // The decoders of the messages the switcher sends; other commands are dropped.
 const DecoderTable& SwitcherDecoders();

@@ -12,6 +12,8 @@
 namespace {
 
 constexpr uint8_t GainCommand = 0xE3;
+// Byte 1 as the panel sends it; reports carry the same, and no receiver
+// examines it.
 constexpr uint8_t SentByPanel = 0x02;
 constexpr int MaxPairValue = 16383;
 constexpr int MaxStage = 127;
@@ -28,6 +30,12 @@ QByteArray GainHeader(int16_t stage, int count, int firstChannel) {
     Frame::Append7BitPair(data, count);
     Frame::Append7BitPair(data, firstChannel);
     return data;
+}
+
+QByteArray EncodeEntries(uint8_t stage, int firstChannel, const std::vector<int16_t>& codes) {
+    QByteArray data = GainHeader(stage, static_cast<int>(codes.size()), firstChannel);
+    for (const int16_t code : codes) Frame::Append7BitPair(data, code);
+    return Frame::BuildMessage(GainCommand, data);
 }
 
 void LogSendFault(LinkContext& ctx) {
@@ -135,9 +143,34 @@ std::optional<QByteArray> EncodeStereoGainChange(int16_t stage, int16_t code, in
         !FitsPair(count)) {
         return std::nullopt;
     }
-    QByteArray data = GainHeader(stage, count, firstChannel);
-    for (int i = 0; i < count; ++i) Frame::Append7BitPair(data, code);
-    return Frame::BuildMessage(GainCommand, data);
+    return EncodeEntries(static_cast<uint8_t>(stage), firstChannel,
+                         std::vector<int16_t>(static_cast<size_t>(count), code));
+}
+
+QByteArray EncodeGainReport(uint8_t stage, int firstChannel, const std::vector<int16_t>& codes) {
+    return EncodeEntries(static_cast<uint8_t>(stage & 0x7F), firstChannel, codes);
+}
+
+// The panel's own messages carry a pair per channel and, for a single
+// channel, perhaps one extra pair; anything else is not a gain change.
+std::optional<GainChange> DecodeGainChange(const QByteArray& message) {
+    try {
+        if (message.isEmpty() || Frame::byteAt(message, 0) != GainCommand ||
+            !Frame::HasValidChecksum(message)) {
+            return std::nullopt;
+        }
+        GainReport report = ReadGainReport(message);
+        if (report.codes.empty() || EntryBytes(report.stage) != 2) return std::nullopt;
+        GainChange change{report.stage, report.firstChannel, std::move(report.codes), {}};
+        if (message.size() == report.expectedLength) return change;
+        if (message.size() == report.expectedLength + 2 && change.codes.size() == 1) {
+            change.extra = MessageReader(message, report.expectedLength - 2).Pair();
+            return change;
+        }
+    } catch (const std::exception&) {
+        // no channels, or too short for the channels it declares
+    }
+    return std::nullopt;
 }
 
 void SendGainChange(LinkContext& ctx, int16_t stage, int16_t code, int16_t channel, int16_t extra) {

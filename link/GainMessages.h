@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "LinkContext.h"
 #include "SwitcherLinkPort.h"
@@ -17,6 +18,23 @@ std::optional<QByteArray> EncodeGainChange(int16_t stage, int16_t code, int16_t 
 // The framed message giving count channels from firstChannel on the same code.
 std::optional<QByteArray> EncodeStereoGainChange(int16_t stage, int16_t code, int16_t firstChannel,
                                                  int16_t count);
+
+// A gain report: one code per channel from firstChannel on, in the layout of
+// the panel's own gain change (two bytes per channel). Meant for the stages
+// the faders show (1, 3, 15).
+QByteArray EncodeGainReport(uint8_t stage, int firstChannel, const std::vector<int16_t>& codes);
+
+// What a panel asks for in a gain change: codes[i] for channel firstChannel + i.
+struct GainChange {
+    uint8_t stage = 0;
+    int firstChannel = 0;
+    std::vector<int16_t> codes;
+    std::optional<int16_t> extra;  // the optional pair after a single channel's code
+};
+
+// The gain change in a whole received message (command byte to end byte), or
+// nothing when its checksum, its length or its count is wrong.
+std::optional<GainChange> DecodeGainChange(const QByteArray& message);
 
 void SendGainChange(LinkContext& ctx, int16_t stage, int16_t code, int16_t channel, int16_t extra);
 void SendStereoGainChange(LinkContext& ctx, int16_t stage, int16_t code, int16_t firstChannel,

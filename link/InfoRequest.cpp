@@ -8,6 +8,7 @@ namespace {
 constexpr uint8_t InfoRequestCommand = 0xF2;
 constexpr int CodeGroups = 6;    // 7-bit groups, least significant first
 constexpr int PaddingBytes = 4;  // always zero
+constexpr qsizetype RequestLength = 1 + CodeGroups + PaddingBytes + 2;
 }  // namespace
 
 QByteArray EncodeInfoRequest(int32_t code) {
@@ -20,6 +21,18 @@ QByteArray EncodeInfoRequest(int32_t code) {
     }
     data.append(QByteArray(PaddingBytes, '\0'));
     return Frame::BuildMessage(InfoRequestCommand, data);
+}
+
+std::optional<int32_t> DecodeInfoRequest(const QByteArray& message) {
+    if (message.size() != RequestLength || Frame::byteAt(message, 0) != InfoRequestCommand ||
+        !Frame::HasValidChecksum(message)) {
+        return std::nullopt;
+    }
+    uint64_t code = 0;
+    for (int k = 0; k < CodeGroups; ++k) {
+        code |= uint64_t{Frame::byteAt(message, 1 + k)} << (7 * k);
+    }
+    return static_cast<int32_t>(static_cast<uint32_t>(code));
 }
 
 void SendInfoRequest(LinkContext& ctx, int32_t code) {

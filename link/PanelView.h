@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "LinkStatus.h"
+
 class PanelView {
 public:
     virtual ~PanelView() = default;
@@ -16,4 +18,7 @@ public:
     virtual void SetConnectCaption(const QString& caption) = 0;
     // The one message box of the program: a connection that failed at once.
     virtual void ShowConnectFailure() = 0;
+    // The link changed state (or a retry countdown moved on). Views that show
+    // no link status may ignore it.
+    virtual void ShowLinkStatus(const LinkStatus& /*status*/) {}
 };

@@ -3,38 +3,56 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
-#include "Dispatcher.h"
 #include "ErrorSink.h"
 #include "GainMessages.h"
-#include "PanelState.h"
-#include "PanelView.h"
+#include "TypeRequest.h"
 
 namespace {
-const QString ConnectCaption = QStringLiteral("&Connect");
-const QString DisconnectCaption = QStringLiteral("&Disconnect");
-const QString ConnectionError = QStringLiteral("Connection Error");
 // Between refused writes: time for the network to take some bytes.
 constexpr unsigned long RetryPauseMs = 1;
+constexpr uint8_t TypeRequestCommand = 0x81;
 }  // namespace
 
 SwitcherConnection::SwitcherConnection(PanelState& state, PanelView& view, ErrorSink& log,
                                        std::unique_ptr<SwitcherSocket> socket, QObject* parent)
+    : SwitcherConnection(state, view, log, std::move(socket), std::make_unique<SystemLinkClock>(),
+                         parent) {}
+
+SwitcherConnection::SwitcherConnection(PanelState& state, PanelView& view, ErrorSink& log,
+                                       std::unique_ptr<SwitcherSocket> socket,
+                                       std::unique_ptr<LinkClock> clock, QObject* parent)
     : QObject(parent),
-      state_(state),
-      view_(view),
-      log_(log),
       socket_(std::move(socket)),
+      clock_(std::move(clock)),
+      machine_(state, view, log, *socket_, *clock_),
       ctx_{state, view, log, *this},
-      receive_(*socket_, log,
-               [this](ReceiveBuffer& buffer) { ProcessSwitcherBuffer(buffer, ctx_); }) {
+      decoders_(WatchedDecoders()),
+      receive_(*socket_, log, [this](ReceiveBuffer& buffer) { ProcessReceived(buffer); }) {
     connect(socket_.get(), &SwitcherSocket::ConnectComplete, this,
-            &SwitcherConnection::scktServer_Connect);
+            [this] { machine_.ConnectComplete(); });
     connect(socket_.get(), &SwitcherSocket::ClosedByPeer, this,
-            &SwitcherConnection::scktServer_Close);
+            [this] { machine_.ClosedByPeer(); });
 }
 
 SwitcherConnection::~SwitcherConnection() {
     QObject::disconnect(socket_.get(), nullptr, this, nullptr);
+}
+
+// The switcher's decoders, with the type request watched: an answered one
+// starts the wait for the tables.
+DecoderTable SwitcherConnection::WatchedDecoders() {
+    DecoderTable table = SwitcherDecoders();
+    table[TypeRequestCommand] = [this](LinkContext& ctx, const QByteArray& message) {
+        const uint64_t before = sendCalls_;
+        ProcessTypeRequest(ctx, message);
+        if (sendCalls_ != before) machine_.TypeRequestAnswered();
+    };
+    return table;
+}
+
+void SwitcherConnection::ProcessReceived(ReceiveBuffer& buffer) {
+    ProcessSwitcherBuffer(buffer, ctx_, decoders_);
+    machine_.MessageProcessed();
 }
 
 void SwitcherConnection::SendGainMessage(int16_t stage, int16_t code, int16_t channel,
@@ -47,49 +65,26 @@ void SwitcherConnection::SendStereoGainMessage(int16_t stage, int16_t code, int1
     SendStereoGainChange(ctx_, stage, code, firstChannel, count);
 }
 
-void SwitcherConnection::ConnectToSwitcher() {
-    try {
-        if (socket_->Connect(state_.IPAddress, state_.IPPort) == 0) return;
-        socket_->Close();
-        view_.ShowConnectFailure();
-    } catch (...) {
-        log_.LogError(QStringLiteral("Error Connecting to Switcher"), ConnectionError);
-    }
-}
+void SwitcherConnection::ConnectToSwitcher() { machine_.ConnectToSwitcher(); }
 
-void SwitcherConnection::DisconnectFromSwitcher() {
-    try {
-        socket_->Close();
-        state_.Connected = false;
-        view_.SetConnectCaption(ConnectCaption);
-    } catch (...) {
-        log_.LogError(QStringLiteral("Error dsiconnecting from server"), ConnectionError);
-    }
-}
-
-void SwitcherConnection::scktServer_Connect() {
-    try {
-        view_.SetConnectCaption(DisconnectCaption);
-        state_.Connected = true;
-    } catch (...) {
-        log_.LogError(QStringLiteral("Error Connecting to Switcher"), ConnectionError);
-    }
-}
-
-// The link is gone: show it as down at once, so File > Connect reconnects.
-void SwitcherConnection::scktServer_Close() { DisconnectFromSwitcher(); }
+void SwitcherConnection::DisconnectFromSwitcher() { machine_.DisconnectFromSwitcher(); }
 
 void SwitcherConnection::SendToSwitcher(const QByteArray& message) {
+    ++sendCalls_;
     try {
         const QDeadlineTimer giveUp(SendGiveUpMs);
         for (;;) {
             if (!socket_->IsConnected()) {
-                DisconnectFromSwitcher();
+                machine_.SendFailed();
                 return;
             }
             const int accepted = socket_->Write(message);
-            // A real failure ends the send quietly; only would-block is retried.
-            if (accepted < 1 && socket_->LastError() != SwitcherSocket::WouldBlock) return;
+            // Only would-block is worth repeating; any other refusal means
+            // the connection is broken.
+            if (accepted < 1 && socket_->LastError() != SwitcherSocket::WouldBlock) {
+                machine_.SendFailed();
+                return;
+            }
             if (socket_->SentCount() == message.size()) return;
             if (giveUp.hasExpired()) break;
             QThread::msleep(RetryPauseMs);
@@ -97,6 +92,6 @@ void SwitcherConnection::SendToSwitcher(const QByteArray& message) {
     } catch (...) {
         // reported below, as a send that gave up
     }
-    log_.LogError(QStringLiteral("Error sending to switcher"),
-                  QStringLiteral("Switcher Message Error"));
+    ctx_.log.LogError(QStringLiteral("Error sending to switcher"),
+                      QStringLiteral("Switcher Message Error"));
 }

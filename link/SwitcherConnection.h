@@ -1,13 +1,17 @@
-// The link to the switcher: opens and closes the connection, shows its state
-// through the connect menu caption, writes messages, and feeds received bytes
-// to the dispatcher. Owns the socket.
+// The link to the switcher: writes messages, feeds received bytes to the
+// dispatcher, and leaves the connection's life (connecting, retries after a
+// loss, the menu caption and the status shown) to its state machine. Owns
+// the socket.
 #pragma once
 
 #include <QByteArray>
 #include <QObject>
 #include <memory>
 
+#include "Dispatcher.h"
+#include "LinkClock.h"
 #include "LinkContext.h"
+#include "LinkStateMachine.h"
 #include "ReceivePath.h"
 #include "SwitcherLinkPort.h"
 #include "SwitcherSocket.h"
@@ -21,6 +25,10 @@ public:
 
     SwitcherConnection(PanelState& state, PanelView& view, ErrorSink& log,
                        std::unique_ptr<SwitcherSocket> socket, QObject* parent = nullptr);
+    // With a clock of the caller's choosing, for tests that drive time by hand.
+    SwitcherConnection(PanelState& state, PanelView& view, ErrorSink& log,
+                       std::unique_ptr<SwitcherSocket> socket, std::unique_ptr<LinkClock> clock,
+                       QObject* parent = nullptr);
     ~SwitcherConnection() override;
 
     void SendGainMessage(int16_t stage, int16_t code, int16_t channel, int16_t extra) override;
@@ -33,15 +41,19 @@ public:
 
     // Received bytes still waiting to be decoded (tmrDecode is running).
     bool DecodePending() const { return receive_.DecodePending(); }
+    const LinkStateMachine& Machine() const { return machine_; }
 
 private:
-    void scktServer_Connect();
-    void scktServer_Close();
+    DecoderTable WatchedDecoders();
+    void ProcessReceived(ReceiveBuffer& buffer);
 
-    PanelState& state_;
-    PanelView& view_;
-    ErrorSink& log_;
     std::unique_ptr<SwitcherSocket> socket_;
+    std::unique_ptr<LinkClock> clock_;
+    LinkStateMachine machine_;
     LinkContext ctx_;
+    DecoderTable decoders_;
     ReceivePath receive_;
+    // Messages handed to the socket so far: tells an answered type request
+    // from an ignored one.
+    uint64_t sendCalls_ = 0;
 };

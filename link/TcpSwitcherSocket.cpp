@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "DeadPeerDetection.h"
 #include "LinkLog.h"
 
 namespace {
@@ -27,6 +28,7 @@ TcpSwitcherSocket::TcpSwitcherSocket(QObject* parent) : SwitcherSocket(parent) {
     connect(&socket_, &QTcpSocket::connected, this, &TcpSwitcherSocket::OnConnected);
     connect(&socket_, &QTcpSocket::disconnected, this, &TcpSwitcherSocket::OnDisconnected);
     connect(&socket_, &QTcpSocket::readyRead, this, &TcpSwitcherSocket::OnReadyRead);
+    connect(&socket_, &QTcpSocket::errorOccurred, this, &TcpSwitcherSocket::OnError);
 }
 
 TcpSwitcherSocket::~TcpSwitcherSocket() {
@@ -52,6 +54,7 @@ int TcpSwitcherSocket::Connect(const QString& address, int32_t port) {
     DropConnection();
     ++attempt_;
     lastError_ = 0;
+    attemptPending_ = true;
     socket_.connectToHost(*host, static_cast<quint16>(port));
     return 0;
 }
@@ -61,6 +64,7 @@ void TcpSwitcherSocket::Close() { DropConnection(); }
 void TcpSwitcherSocket::DropConnection() {
     ++attempt_;
     peerCloseArmed_ = false;
+    attemptPending_ = false;
     if (socket_.state() != QAbstractSocket::UnconnectedState || socket_.isOpen()) socket_.abort();
 }
 
@@ -121,9 +125,12 @@ void TcpSwitcherSocket::PostForThisAttempt(Signal signal) {
 }
 
 void TcpSwitcherSocket::OnConnected() {
+    attemptPending_ = false;
     peerCloseArmed_ = true;
     // Gain changes are a few bytes each and should not wait for company.
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    // Refused settings leave a working link that notices a dead peer late.
+    EnableDeadPeerDetection(socket_);
     PostForThisAttempt(&TcpSwitcherSocket::ConnectComplete);
 }
 
@@ -131,6 +138,20 @@ void TcpSwitcherSocket::OnDisconnected() {
     if (!peerCloseArmed_) return;
     peerCloseArmed_ = false;
     PostForThisAttempt(&TcpSwitcherSocket::ClosedByPeer);
+}
+
+// A connection that failed (keepalive gave up, reset) may report only the
+// error; it ends the link just as a close by the peer does. An attempt the
+// switcher refused, or that found no route, ends the same way, so the panel
+// need not wait out the attempt's timeout.
+void TcpSwitcherSocket::OnError() {
+    if (socket_.state() == QAbstractSocket::ConnectedState) return;
+    if (attemptPending_) {
+        attemptPending_ = false;
+        PostForThisAttempt(&TcpSwitcherSocket::ClosedByPeer);
+        return;
+    }
+    OnDisconnected();
 }
 
 void TcpSwitcherSocket::OnReadyRead() {

@@ -4,7 +4,9 @@
 // while too much is still waiting to leave, so a retried message is never
 // doubled on the wire. Connect-complete and closed-by-the-peer arrive as queued
 // events, never from inside one of our own calls, and an attempt that was
-// closed or replaced from our side raises neither any more.
+// closed or replaced from our side raises neither any more. An attempt that
+// fails (refused, no route) is reported as closed by the peer. Once connected,
+// TCP keepalive watches for a switcher that vanished without a word.
 #pragma once
 
 #include <QHostAddress>
@@ -41,6 +43,7 @@ private:
     void OnConnected();
     void OnDisconnected();
     void OnReadyRead();
+    void OnError();
     void DropConnection();
     bool MakeRoomToWrite();
     int Fail(int code);    // a Connect that fails at once
@@ -53,6 +56,7 @@ private:
     // is over are dropped.
     uint64_t attempt_ = 0;
     bool peerCloseArmed_ = false;
+    bool attemptPending_ = false;  // connecting: a failure now is the attempt's
     int lastError_ = 0;
     int sentCount_ = 0;
 };

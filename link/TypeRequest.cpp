@@ -33,6 +33,18 @@ void HoldThreadFor(qint64 ms) {
 
 QByteArray TypeReply() { return Frame::BuildMessage(TypeCommand, QByteArray::fromHex("0a01")); }
 
+QByteArray EncodeTypeRequest() {
+    return Frame::BuildMessage(TypeCommand, QByteArray(1, static_cast<char>(TypeAskedFor)));
+}
+
+std::optional<QByteArray> DecodeTypeReply(const QByteArray& message) {
+    if (message.size() < 3 || Frame::byteAt(message, 0) != TypeCommand ||
+        !Frame::HasValidChecksum(message)) {
+        return std::nullopt;
+    }
+    return message.mid(1, message.size() - 3);
+}
+
 void ProcessTypeRequest(LinkContext& ctx, const QByteArray& message) {
     try {
         if (!IsTypeRequest(message)) return;

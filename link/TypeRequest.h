@@ -3,10 +3,18 @@
 #pragma once
 
 #include <QByteArray>
+#include <optional>
 
 #include "LinkContext.h"
 
 // The panel's answer: data bytes 10 and 1.
 QByteArray TypeReply();
+
+// The switcher's question, in its four-byte form.
+QByteArray EncodeTypeRequest();
+
+// The data bytes of a panel's type reply (10 and 1 for this panel), or nothing
+// when the message is not a well-formed type reply.
+std::optional<QByteArray> DecodeTypeReply(const QByteArray& message);
 
 void ProcessTypeRequest(LinkContext& ctx, const QByteArray& message);

@@ -2,10 +2,14 @@
 #include "FaderSlider.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QStyleOptionSlider>
 
+#include "FaderAccessible.h"
+
 FaderSlider::FaderSlider(QWidget* parent) : QSlider(Qt::Vertical, parent) {
+    InstallFaderAccessibility();
     setRange(TopPosition, BottomPosition);
     // The minimum belongs at the top, and Up / Page Up / wheel-up must move
     // the knob up on the screen, i.e. towards the minimum.
@@ -22,6 +26,10 @@ FaderSlider::FaderSlider(QWidget* parent) : QSlider(Qt::Vertical, parent) {
         if (action != SliderToMinimum && action != SliderToMaximum) Q_EMIT OperatorMoved();
     });
 }
+
+void FaderSlider::SetReadout(QLabel* readout) { readout_ = readout; }
+
+QString FaderSlider::ReadoutText() const { return readout_ ? readout_->text() : QString(); }
 
 void FaderSlider::keyReleaseEvent(QKeyEvent* event) {
     QSlider::keyReleaseEvent(event);

@@ -2,7 +2,10 @@
 // -24 at the bottom, so the gain code is the position negated.
 #pragma once
 
+#include <QPointer>
 #include <QSlider>
+
+class QLabel;
 
 class FaderSlider : public QSlider {
     Q_OBJECT
@@ -13,14 +16,22 @@ public:
 
     explicit FaderSlider(QWidget* parent = nullptr);
 
+    // The label whose text tells the fader's gain; a screen reader reads it
+    // as the fader's value.
+    void SetReadout(QLabel* readout);
+    QString ReadoutText() const;
+
 Q_SIGNALS:
     // The operator moved the fader: drag, click on the groove, arrow and page
-    // keys, wheel. Not raised for Home/End (see KeyReleased) nor for
-    // positions the panel sets itself.
+    // keys, wheel, a screen reader setting its value. Not raised for Home/End
+    // (see KeyReleased) nor for positions the panel sets itself.
     void OperatorMoved();
     void KeyReleased(int key, Qt::KeyboardModifiers modifiers);
 
 protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPointer<QLabel> readout_;
 };

@@ -1,4 +1,5 @@
-// Fader strip layout and its small font.
+// Fader strip layout, its small font, its accessible names and the dimmed
+// read-out of an unconfirmed gain.
 #include "FaderStrip.h"
 
 #include <QCheckBox>
@@ -20,6 +21,18 @@ const char* const FlatButtonStyle =
     " border-radius: 1px; background: palette(button); }"
     "QPushButton:pressed { background: palette(mid); }"
     "QPushButton:focus { border-color: palette(highlight); }";
+
+const char* const NotConfirmed = "Not confirmed by the switcher";
+
+// Text half-way to the background: plainly dimmed, still readable.
+QPalette DimmedPalette(QPalette palette) {
+    const QColor text = palette.color(QPalette::WindowText);
+    const QColor background = palette.color(QPalette::Window);
+    palette.setColor(QPalette::WindowText, QColor((text.red() + background.red()) / 2,
+                                                  (text.green() + background.green()) / 2,
+                                                  (text.blue() + background.blue()) / 2));
+    return palette;
+}
 
 }  // namespace
 
@@ -51,6 +64,7 @@ FaderStrip::FaderStrip(QWidget* parent)
     cmdZerodb_->setToolTip(QStringLiteral("Clear Command History"));
     cmdZerodb_->setStyleSheet(QString::fromLatin1(FlatButtonStyle));
     cmdZerodb_->setAutoDefault(false);
+    sliGain_->SetReadout(lblGain_);
 
     // Tab order inside a strip: Stereo, 0db, fader.
     setFocusPolicy(Qt::NoFocus);
@@ -60,9 +74,30 @@ FaderStrip::FaderStrip(QWidget* parent)
     connect(sliGain_, &FaderSlider::OperatorMoved, this, &FaderStrip::FaderMoved);
     connect(sliGain_, &FaderSlider::KeyReleased, this, &FaderStrip::FaderKeyReleased);
     connect(cmdZerodb_, &QPushButton::clicked, this, &FaderStrip::ZeroClicked);
+    SetConfirmed(false);  // nothing is confirmed before the switcher has spoken
 }
 
 void FaderStrip::MoveLeftTo(int leftTwips) {
     leftTwips_ = leftTwips;
     move(Twips(leftTwips), y());
+}
+
+void FaderStrip::NameForScreenReaders(int faderNumber) {
+    QString name = QStringLiteral("Fader %1").arg(faderNumber);
+    const QString channel = lblChan_->text().trimmed();
+    if (!channel.isEmpty()) name += QStringLiteral(", ") + channel;
+    sliGain_->setAccessibleName(name);
+    cmdZerodb_->setAccessibleName(name + QStringLiteral(", ") + cmdZerodb_->text());
+    chkStereo_->setAccessibleName(name + QStringLiteral(", ") + chkStereo_->text());
+}
+
+void FaderStrip::SetConfirmed(bool confirmed) {
+    confirmed_ = confirmed;
+    lblGain_->setPalette(confirmed ? palette() : DimmedPalette(palette()));
+    QFont font = lblGain_->font();
+    font.setItalic(!confirmed);
+    lblGain_->setFont(font);
+    const QString note = confirmed ? QString() : QString::fromLatin1(NotConfirmed);
+    lblGain_->setToolTip(note);
+    sliGain_->setAccessibleDescription(note);
 }

@@ -14,6 +14,8 @@
 #include "ErrorSink.h"
 #include "FaderBank.h"
 #include "FaderGainControl.h"
+#include "FaderStrip.h"
+#include "LinkStatusBar.h"
 #include "SetupDialog.h"
 #include "SwitcherLinkPort.h"
 #include "Twips.h"
@@ -45,14 +47,18 @@ MainWindow::MainWindow(QString appPath, ErrorSink& log, LinkFactory makeLink, QW
     : QMainWindow(parent),
       log_(log),
       settings_(state_, log),
-      bank_(new FaderBank(state_, log, this)) {
+      bank_(new FaderBank(state_, log, this)),
+      statusBar_(new LinkStatusBar(this)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("ORX Level Control"));
     setWindowIcon(QIcon(DrawAppIcon()));
     setCentralWidget(bank_);
+    setStatusBar(statusBar_);
     BuildMenus();
-    setFixedSize(Twips(DesignClientWidthTwips),
-                 Twips(DesignClientHeightTwips) + menuBar()->sizeHint().height());
+    // The status bar adds to the design height; the bank keeps all of it.
+    const int height = Twips(DesignClientHeightTwips) + menuBar()->sizeHint().height() +
+                       statusBar_->minimumHeight();
+    setFixedSize(Twips(DesignClientWidthTwips), height);
     connect(bank_, &FaderBank::OuterWidthWanted, this, &MainWindow::SetOuterWidth);
 
     link_ = MakeLink(makeLink, state_, *this, log_);
@@ -102,6 +108,7 @@ void MainWindow::Form_Load(const QString& appPath) {
     } catch (const std::exception&) {
         log_.LogError(step, QStringLiteral("Connection Error"));
     }
+    RefreshStrips();
 }
 
 // The switcher's tables empty and the settings at their defaults, before
@@ -165,7 +172,29 @@ void MainWindow::mnuAbout_Click() {
     frmAbout_->exec();
 }
 
-void MainWindow::LabelFaders() { bank_->LabelFaders(); }
+void MainWindow::LabelFaders() {
+    bank_->LabelFaders();
+    RefreshStrips();
+}
+
+// Strips come and go with the setup dialog and are relabelled by the
+// switcher's tables; each time, their accessible names follow the labels and
+// new strips learn whether the switcher confirms what they show.
+void MainWindow::RefreshStrips() {
+    for (int i = 0; i < bank_->StripCount(); ++i) {
+        FaderStrip& strip = bank_->Strip(i);
+        strip.NameForScreenReaders(i + 1);
+        strip.SetConfirmed(live_);
+    }
+}
+
+void MainWindow::ShowLinkStatus(const LinkStatus& status) {
+    statusBar_->Show(status);
+    const bool live = status.phase == LinkPhase::Live;
+    if (live == live_) return;
+    live_ = live;
+    for (int i = 0; i < bank_->StripCount(); ++i) bank_->Strip(i).SetConfirmed(live_);
+}
 
 void MainWindow::RequestRefresh() { gain_->RequestRefresh(); }
 

@@ -1,6 +1,6 @@
 // frmMain: the panel's one long-lived window. It owns the shared state, the
-// fader bank, the gain control and the switcher link, and carries out the
-// start-up, the menu commands and the shutdown.
+// fader bank, the link status bar under it, the gain control and the switcher
+// link, and carries out the start-up, the menu commands and the shutdown.
 #pragma once
 
 #include <QMainWindow>
@@ -14,6 +14,7 @@
 class AboutDialog;
 class FaderBank;
 class FaderGainControl;
+class LinkStatusBar;
 class QAction;
 
 class MainWindow : public QMainWindow, public PanelView {
@@ -26,6 +27,7 @@ public:
     PanelState& State() { return state_; }
     FaderBank& Bank() { return *bank_; }
     FaderGainControl& Gain() { return *gain_; }
+    LinkStatusBar& LinkBar() { return *statusBar_; }
     QAction* mnuConnect() const { return mnuConnect_; }
 
     // PanelView
@@ -33,6 +35,7 @@ public:
     void RequestRefresh() override;
     void SetConnectCaption(const QString& caption) override;
     void ShowConnectFailure() override;
+    void ShowLinkStatus(const LinkStatus& status) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -49,11 +52,14 @@ private:
     void mnuAbout_Click();
     void SetOuterWidth(int twips);
     void KeepOuterWidth();
+    void RefreshStrips();
 
     ErrorSink& log_;
     PanelState state_;
     SettingsFile settings_;
     FaderBank* bank_;
+    LinkStatusBar* statusBar_;
+    bool live_ = false;  // the switcher confirms what the faders show
     QAction* mnuConnect_ = nullptr;
     AboutDialog* frmAbout_ = nullptr;  // created on first use, then kept
     int outerWidthTwips_ = 0;          // 0: the design client width still holds

@@ -9,6 +9,8 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth x11-apps imagemagick
+    libbenchmark-dev
+    clang libclang-rt-14-dev
 )
 
 missing=()

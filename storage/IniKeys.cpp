@@ -21,8 +21,14 @@ std::optional<int16_t> Int16At(const QString& entry, int start, int length) {
     return NumberReader::ReadInt16(Mid(entry, start, length));
 }
 
+// The cut can end in blanks that the entry itself did not end in; they are
+// dropped as the entry's own are, or the address would not read back the same
+// once the panel has written it.
 void ApplyAddress(PanelState& state, const QString& entry) {
-    const QString address = Mid(entry, 12, kAddressLength);
+    QString address = Mid(entry, 12, kAddressLength);
+    while (address.endsWith(QLatin1Char(' ')) || address.endsWith(QLatin1Char('\t'))) {
+        address.chop(1);
+    }
     state.IPAddress = address.isEmpty() ? kDefaultAddress : address;
 }
 

@@ -5,6 +5,8 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
+#include <limits>
 #include <optional>
 
 #include "ErrorSink.h"
@@ -39,7 +41,14 @@ QString Line(const QString& key, long long value) {
     return key + QString::number(value) + QStringLiteral("\r\n");
 }
 
-// Outside Device ID mode the file numbers channels from 1.
+// Outside Device ID mode the file numbers channels from 1. A channel taken in
+// Device ID mode can be the highest 16-bit number, one more than the file can
+// then hold: it is written as the highest number the reader takes, or reading
+// would stop at that line and lose every setting after it.
+int FileChannel(int16_t channel, int offset) {
+    return std::min<int>(channel + offset, std::numeric_limits<int16_t>::max());
+}
+
 QString IniFileText(const PanelState& state) {
     QString text = QStringLiteral("[CONFIGURATION]\r\n");
     text += Line(QStringLiteral("Gain Stage="), state.GainStage);
@@ -49,7 +58,7 @@ QString IniFileText(const PanelState& state) {
         const QString number = QString::number(fader + 1);
         const size_t index = static_cast<size_t>(fader);
         text += Line(QStringLiteral("Chan ") + number + QLatin1Char('='),
-                     state.Chan.at(index) + offset);
+                     FileChannel(state.Chan.at(index), offset));
         text += Line(QStringLiteral("Link ") + number + QLatin1Char('='), state.Link.at(index));
     }
     text += QStringLiteral("IP Address=") + state.IPAddress + QStringLiteral("\r\n");

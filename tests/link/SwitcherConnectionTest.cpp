@@ -41,12 +41,15 @@ private Q_SLOTS:
         QVERIFY(c.state.Connected);
     }
 
-    void sendOnASocketNotConnectedEndsTheLink() {
+    // The link is lost: the panel retries by itself, and the item keeps
+    // "&Disconnect" to stop that.
+    void sendOnASocketNotConnectedStartsRetrying() {
         Connection c;
         c.socket->connected = false;  // gone without a word
         c.SendZeroDb();
-        QVERIFY(c.socket->writes.isEmpty() && !c.state.Connected);
-        QCOMPARE(c.view.captions, (QStringList{"&Disconnect", "&Connect"}));
+        QVERIFY(c.socket->writes.isEmpty() && c.state.Connected);
+        QCOMPARE(c.link.Machine().Phase(), LinkPhase::RetryWait);
+        QCOMPARE(c.view.captions, QStringList{"&Disconnect"});
     }
 
     void disconnectWhileDownClosesAgain() {

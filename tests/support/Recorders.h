@@ -27,11 +27,13 @@ public:
     void RequestRefresh() override { ++refreshRequests; }
     void SetConnectCaption(const QString& caption) override { captions.append(caption); }
     void ShowConnectFailure() override { ++connectFailures; }
+    void ShowLinkStatus(const LinkStatus& status) override { statuses.append(status); }
 
     int labelCalls = 0;
     int refreshRequests = 0;
     int connectFailures = 0;
     QStringList captions;
+    QList<LinkStatus> statuses;
 };
 
 class RecordingSender : public MessageSender {

@@ -1,0 +1,162 @@
+// The panel as the operator meets it, real window and real link over TCP
+// against a switcher on its own thread:
+// - StartUpAnswer: a large switcher's whole answer to the start-up request,
+//   from its first byte to the last message decoded through the real timers,
+//   and the longest single stall of the UI thread meanwhile (target: under
+//   20 ms; the type request's 100 ms pause comes before and is not counted);
+// - FaderMove: a key press on a fader to the gain message's bytes arriving at
+//   the switcher, median and 99th percentile;
+// - IdlePanel: two seconds with the link up and nothing happening: timer
+//   events and CPU time, both expected to be zero.
+#include <benchmark/benchmark.h>
+
+#include <QEventLoop>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+#include "FaderBank.h"
+#include "FaderSlider.h"
+#include "FaderStrip.h"
+#include "LivePanel.h"
+#include "SwitcherTraffic.h"
+#include "TimedApplication.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Ms = std::chrono::duration<double, std::milli>;
+using Us = std::chrono::duration<double, std::micro>;
+
+constexpr int StallTargetMs = 20;
+constexpr int AnswerPatienceMs = 120000;
+
+double ProcessCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// Runs the event loop until done() holds after some event, or patience runs
+// out; the time the deciding event ended.
+std::optional<Clock::time_point> RunUntil(const std::function<bool()>& done, int patienceMs) {
+    QEventLoop loop;
+    std::optional<Clock::time_point> doneAt;
+    App().afterEachEvent = [&](Clock::time_point end) {
+        if (doneAt || !done()) return;
+        doneAt = end;
+        loop.quit();
+    };
+    QTimer::singleShot(patienceMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    App().afterEachEvent = nullptr;
+    return doneAt;
+}
+
+void BM_StartUpAnswer(benchmark::State& st) {
+    const QByteArray answer = Traffic::StartUpAnswer(static_cast<int>(st.range(0)));
+    double longestMs = 0;
+    for (auto _ : st) {
+        LivePanel panel;
+        if (!panel.Handshake()) return st.SkipWithError("no handshake");
+        App().StartWatching();
+        panel.Switcher().Send(answer);
+        const auto lastDecoded = RunUntil(
+            [&] {
+                return panel.State().OutputGains.at(Traffic::Channels - 1).DspOutput ==
+                       Traffic::LastAnswerCode;
+            },
+            AnswerPatienceMs);
+        const auto firstByte = panel.Switcher().LastSendStarted();
+        if (!lastDecoded || !firstByte) return st.SkipWithError("the answer was not decoded");
+        if (panel.LoggedFaults() > 0) return st.SkipWithError("the panel logged a fault");
+        st.SetIterationTime(std::chrono::duration<double>(*lastDecoded - *firstByte).count());
+        longestMs = std::max(longestMs, Ms(App().LongestEvent()).count());
+    }
+    st.counters["answer_bytes"] = static_cast<double>(answer.size());
+    st.counters["longest_stall_ms"] = longestMs;
+    st.counters["target_met"] = longestMs < StallTargetMs ? 1 : 0;
+}
+
+double Percentile(std::vector<double> samples, double fraction) {
+    std::sort(samples.begin(), samples.end());
+    const auto at = static_cast<size_t>(fraction * static_cast<double>(samples.size() - 1));
+    return samples[at];
+}
+
+void BM_FaderMove(benchmark::State& st) {
+    LivePanel panel;
+    if (!panel.Handshake()) return st.SkipWithError("no handshake");
+    FaderSlider* fader = panel.Window().Bank().Strip(0).sliGain();
+    fader->setValue(-500);
+    std::vector<double> latenciesUs;
+    bool up = true;
+    for (auto _ : st) {
+        const qsizetype expected = panel.Switcher().ReceivedCount() + 11;  // one gain message
+        const Clock::time_point pressed = Clock::now();
+        QTest::keyClick(fader, up ? Qt::Key_Up : Qt::Key_Down);
+        const auto arrived =
+            panel.Switcher().WaitForReceived(expected, std::chrono::milliseconds(2000));
+        if (!arrived) return st.SkipWithError("the gain message did not arrive");
+        const double latency = Us(*arrived - pressed).count();
+        st.SetIterationTime(latency / 1e6);
+        latenciesUs.push_back(latency);
+        up = !up;
+        QCoreApplication::processEvents();  // the timers run between moves, as they would
+    }
+    st.counters["median_us"] = Percentile(latenciesUs, 0.5);
+    st.counters["p99_us"] = Percentile(latenciesUs, 0.99);
+}
+
+void BM_IdlePanel(benchmark::State& st) {
+    for (auto _ : st) {
+        LivePanel panel;
+        if (!panel.Handshake()) return st.SkipWithError("no handshake");
+        panel.Switcher().Send(Traffic::AlphaTable(10, 16) + Traffic::AlphaTable(20, 16) +
+                              Traffic::LinkTable(10, 0, 16) + Traffic::LinkTable(20, 0, 16) +
+                              Traffic::GainReport(15, 0, std::vector<int16_t>(16, 1024)));
+        QTest::qWait(500);  // the tables decoded, the redraw after them done
+        QTimer end;
+        end.setSingleShot(true);
+        App().IgnoreTimerOf(&end);
+        App().StartWatching();
+        const double cpuBefore = ProcessCpuMs();
+        QEventLoop loop;
+        QObject::connect(&end, &QTimer::timeout, &loop, &QEventLoop::quit);
+        end.start(2000);
+        loop.exec();
+        st.counters["cpu_ms"] = ProcessCpuMs() - cpuBefore;
+        st.counters["timer_events"] = static_cast<double>(App().TimerEvents());
+        st.counters["events"] = static_cast<double>(App().Events());
+        for (const QString& who : App().TimerReceivers()) {
+            std::fprintf(stderr, "timer events while idle: %s\n", qPrintable(who));
+        }
+        App().IgnoreTimerOf(nullptr);
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_StartUpAnswer)
+    ->ArgName("channels_per_gain_message")
+    ->Arg(1)
+    ->Arg(128)
+    ->Iterations(2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FaderMove)->Iterations(2000)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_IdlePanel)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    // Widgets without a screen: the offscreen platform, unless one is chosen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    TimedApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

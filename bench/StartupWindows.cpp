@@ -1,0 +1,83 @@
+// The panel is started as the program's main starts it (the real log, the
+// real link); the floor is the least a window of 20 faders can cost in Qt,
+// at the panel's size, since a window's pixels are part of its memory.
+#include "StartupWindows.h"
+
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QSlider>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+
+#include "ErrorLog.h"
+#include "MainWindow.h"
+#include "SwitcherLinkFactory.h"
+
+namespace {
+
+constexpr int SettleMs = 200;  // after the first paint, before the peak is read
+
+// Reports the window's first paint once that paint, children included, is
+// done, then ends the process a moment later.
+class FirstPaint : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !seen_) {
+            seen_ = true;
+            const QSize size = static_cast<QWidget*>(watched)->size();
+            QTimer::singleShot(0, this, [size] {
+                std::printf("%s %d %d\n", PaintedLine, size.width(), size.height());
+                std::fflush(stdout);
+                QTimer::singleShot(SettleMs, qApp, &QCoreApplication::quit);
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool seen_ = false;
+};
+
+std::unique_ptr<QWidget> FloorWindow(int width, int height) {
+    auto window = std::make_unique<QWidget>();
+    auto* row = new QHBoxLayout(window.get());
+    for (int i = 0; i < 20; ++i) row->addWidget(new QSlider(Qt::Vertical));
+    window->resize(width, height);
+    return window;
+}
+
+long PeakKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+}  // namespace
+
+int RunStartUpChild(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 4) return 2;
+    std::unique_ptr<ErrorLog> log;
+    std::unique_ptr<QWidget> window;
+    if (QByteArray(argv[2]) == PanelMode) {
+        const QString folder = QString::fromLocal8Bit(argv[3]) + QLatin1Char('/');
+        log = std::make_unique<ErrorLog>(folder);
+        window = std::make_unique<MainWindow>(folder, *log, &MakeSwitcherLink);
+    } else if (argc >= 5) {
+        window = FloorWindow(QByteArray(argv[3]).toInt(), QByteArray(argv[4]).toInt());
+    } else {
+        return 2;
+    }
+    FirstPaint watch;
+    window->installEventFilter(&watch);
+    window->show();
+    const int status = app.exec();
+    std::printf("%s %ld\n", PeakLine, PeakKb());
+    std::fflush(stdout);
+    return status;
+}

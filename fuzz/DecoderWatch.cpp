@@ -1,0 +1,181 @@
+// The checks made around each decoder call.
+#include "DecoderWatch.h"
+
+#include <algorithm>
+
+#include "Frame.h"
+#include "FuzzCheck.h"
+#include "InfoRequest.h"
+#include "PanelState.h"
+
+namespace {
+
+constexpr uint8_t TypeRequestCommand = 0x81;
+constexpr uint8_t GainCommand = 0xE3;
+constexpr uint8_t LinksCommand = 0xFA;
+constexpr uint8_t AlphaCommand = 0xFC;
+constexpr uint8_t InfoRequestCommand = 0xF2;
+constexpr uint8_t SourceKind = 10;
+constexpr uint8_t DestinationKind = 20;
+constexpr int32_t EveryBit = -1;
+
+// What the decoders may change, before and after one call.
+struct Shape {
+    size_t inputGains, outputGains, sourceAlpha, destinationAlpha;
+    size_t sourceLinks, destinationLinks, crosspoints;
+    int16_t sourceCount, destinationCount;
+    int32_t lastInfoRequest;
+};
+
+Shape ShapeOf(const PanelState& s) {
+    return {s.InputGains.size(),       s.OutputGains.size(), s.SourceAlpha.size(),
+            s.DestinationAlpha.size(), s.SourceLinks.size(), s.DestinationLinks.size(),
+            s.CrosspointMap.size(),    s.SourceCount,        s.DestinationCount,
+            s.LastInfoRequest};
+}
+
+// What a message says of itself, read with bounds (-1 when it is too short).
+int ByteOf(const QByteArray& m, int at) { return at < m.size() ? Frame::byteAt(m, at) : -1; }
+int PairOf(const QByteArray& m, int at) {
+    return at + 1 < m.size() ? Frame::Combine7Bit(Frame::byteAt(m, at), Frame::byteAt(m, at + 1))
+                             : -1;
+}
+
+bool IsWholeFrame(const QByteArray& m) {
+    if (m.size() < 3 || !Frame::isCommandByte(Frame::byteAt(m, 0))) return false;
+    if (Frame::byteAt(m, m.size() - 1) != Frame::EndOfMessage) return false;
+    for (qsizetype i = 1; i + 1 < m.size(); ++i) {
+        if (Frame::isCommandByte(Frame::byteAt(m, i))) return false;
+    }
+    return Frame::HasValidChecksum(m);
+}
+
+void CheckFrameHandedOver(uint8_t command, const QByteArray& m) {
+    Require(!m.isEmpty() && Frame::byteAt(m, 0) == command, "decoder gets its own command byte");
+    Require(Frame::byteAt(m, m.size() - 1) == Frame::EndOfMessage, "message ends at its end byte");
+    for (qsizetype i = 1; i + 1 < m.size(); ++i) {
+        Require(!Frame::isCommandByte(Frame::byteAt(m, i)), "no command byte inside a message");
+    }
+}
+
+// InputGains and OutputGains never shrink, and grow only to first + count + 1
+// of a gain message.
+void CheckGainTables(uint8_t command, const QByteArray& m, size_t before, size_t after) {
+    Require(after >= before, "gain table never shrinks");
+    if (after == before) return;
+    Require(command == GainCommand, "only a gain message grows a gain table");
+    Require(static_cast<int>(after) == PairOf(m, 5) + PairOf(m, 3) + 1,
+            "gain table grows to first + count + 1");
+}
+
+bool IsTableOf(const QByteArray& m, uint8_t command, uint8_t kind) {
+    return ByteOf(m, 0) == command && ByteOf(m, 1) == kind;
+}
+
+// A name table is replaced by exactly the labels of an alpha table of its side.
+void CheckNames(const QByteArray& m, uint8_t kind, size_t before, size_t after) {
+    if (after == before) return;
+    Require(IsTableOf(m, AlphaCommand, kind),
+            "only an alpha table of its side resizes a name table");
+    Require(static_cast<int>(after) == std::max(PairOf(m, 3), 1), "name table holds N labels");
+}
+
+// A link table takes the count of an alpha table, or first + count of a links
+// message, of its side.
+void CheckLinks(const QByteArray& m, uint8_t kind, size_t before, size_t after) {
+    if (after == before) return;
+    const int size = static_cast<int>(after);
+    const bool fromAlpha = IsTableOf(m, AlphaCommand, kind) && size == PairOf(m, 3);
+    const bool fromLinks = IsTableOf(m, LinksCommand, kind) && size == PairOf(m, 4) + PairOf(m, 2);
+    Require(fromAlpha || fromLinks, "link table resized only as its side's tables declare");
+}
+
+void CheckCount(const QByteArray& m, uint8_t kind, int16_t before, int16_t after) {
+    Require(after >= before, "the switcher's counts never fall");
+    if (after == before) return;
+    Require(IsTableOf(m, AlphaCommand, kind) && after == PairOf(m, 3),
+            "a count rises only to the N of its side's alpha table");
+}
+
+// The bits a received table may clear from LastInfoRequest.
+int32_t ClearableBits(const QByteArray& m) {
+    const int command = ByteOf(m, 0);
+    const int kind = ByteOf(m, 1);
+    if (command == AlphaCommand) {
+        if (kind == SourceKind) return InfoBits::SourceNames;
+        if (kind == DestinationKind) return InfoBits::DestinationNames;
+        return EveryBit;
+    }
+    if (command == LinksCommand) {
+        if (kind == SourceKind) return InfoBits::SourceLinks;
+        if (kind == DestinationKind) return InfoBits::DestinationLinks;
+    }
+    return 0;
+}
+
+// The request a decoder may send: the start-up request after a type request,
+// or a table asked for again after a damaged alpha table.
+bool IsRequestFor(const QByteArray& m, int32_t code) {
+    const int command = ByteOf(m, 0);
+    if (command == TypeRequestCommand) return code == InfoBits::StartUpRequest;
+    if (command != AlphaCommand) return false;
+    const int kind = ByteOf(m, 1);
+    if (kind == SourceKind) return code == InfoBits::SourceNames;
+    if (kind == DestinationKind) return code == InfoBits::DestinationNames;
+    return code == EveryBit;
+}
+
+void CheckRequestBits(const QByteArray& m, int32_t before, int32_t after,
+                      const QList<QByteArray>& sentMeanwhile) {
+    QByteArray lastRequest;
+    for (const QByteArray& s : sentMeanwhile) {
+        if (Frame::byteAt(s, 0) == InfoRequestCommand) lastRequest = s;
+    }
+    if (!lastRequest.isEmpty()) {
+        Require(IsRequestFor(m, after), "a decoder sends only the request its message calls for");
+        Require(lastRequest == EncodeInfoRequest(after),
+                "request bits are those of the request sent");
+        return;
+    }
+    Require((after & ~before) == 0, "no request bit is set without a request sent");
+    Require(((before & ~after) & ~ClearableBits(m)) == 0, "only the answered bits are cleared");
+}
+
+void CheckAfterDecode(uint8_t command, const QByteArray& m, const Shape& was, const Shape& is,
+                      const QList<QByteArray>& sentMeanwhile) {
+    CheckGainTables(command, m, was.inputGains, is.inputGains);
+    CheckGainTables(command, m, was.outputGains, is.outputGains);
+    CheckNames(m, SourceKind, was.sourceAlpha, is.sourceAlpha);
+    CheckNames(m, DestinationKind, was.destinationAlpha, is.destinationAlpha);
+    CheckLinks(m, SourceKind, was.sourceLinks, is.sourceLinks);
+    CheckLinks(m, DestinationKind, was.destinationLinks, is.destinationLinks);
+    CheckCount(m, SourceKind, was.sourceCount, is.sourceCount);
+    CheckCount(m, DestinationKind, was.destinationCount, is.destinationCount);
+    Require(is.crosspoints == static_cast<size_t>(PanelState::CrosspointDestinations),
+            "the crosspoint map keeps its size");
+    CheckRequestBits(m, was.lastInfoRequest, is.lastInfoRequest, sentMeanwhile);
+}
+
+}  // namespace
+
+void WatchedSender::SendToSwitcher(const QByteArray& message) {
+    const bool keepAliveAnswer =
+        message.size() == 1 && Frame::byteAt(message, 0) == Frame::KeepAliveAnswer;
+    Require(keepAliveAnswer || IsWholeFrame(message), "the panel sends only whole frames");
+    sent.append(message);
+}
+
+DecoderTable WatchedDecoders(const DecoderTable& real, const WatchedSender& sender) {
+    DecoderTable watched;
+    for (const auto& [command, decode] : real) {
+        watched[command] = [command = command, decode = decode, &sender](LinkContext& ctx,
+                                                                         const QByteArray& m) {
+            CheckFrameHandedOver(command, m);
+            const Shape was = ShapeOf(ctx.state);
+            const qsizetype sentBefore = sender.sent.size();
+            decode(ctx, m);
+            CheckAfterDecode(command, m, was, ShapeOf(ctx.state), sender.sent.mid(sentBefore));
+        };
+    }
+    return watched;
+}

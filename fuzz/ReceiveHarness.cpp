@@ -1,0 +1,83 @@
+// Feeding and working off the receive buffer, with its checks.
+#include "ReceiveHarness.h"
+
+#include <algorithm>
+
+#include "Frame.h"
+#include "FuzzCheck.h"
+
+namespace {
+
+// Every decoder but the type request's, which holds the thread 100 ms per
+// request on purpose: a few requests in an input would leave the fuzzer a
+// handful of runs a second. Its message is still taken from the buffer and
+// dropped like any message without a decoder.
+DecoderTable DecodersToFuzz() {
+    DecoderTable decoders = SwitcherDecoders();
+    decoders.erase(0x81);
+    return decoders;
+}
+
+}  // namespace
+
+ReceiveHarness::ReceiveHarness() : decoders_(WatchedDecoders(DecodersToFuzz(), sender_)) {}
+
+void ReceiveHarness::Receive(const QByteArray& piece) {
+    pending_ += piece;
+    buffer_.Append(piece);
+    Require(buffer_.Size() <= BufferLimit, "the receive buffer stays within its bound");
+    CheckBufferEndsPending();
+    pending_ = pending_.right(buffer_.Size());
+    WorkOffBuffer();
+}
+
+// Each call must take something from the front, or leave an unfinished
+// message waiting for its end byte; anything else would tick forever.
+void ReceiveHarness::WorkOffBuffer() {
+    while (!buffer_.IsEmpty()) {
+        const qsizetype before = buffer_.Size();
+        ProcessSwitcherBuffer(buffer_, ctx_, decoders_);
+        Require(buffer_.Size() <= before, "decoding never adds bytes");
+        CheckBufferEndsPending();
+        pending_ = pending_.right(buffer_.Size());
+        if (buffer_.Size() == before) {
+            Require(WaitsForEndByte(), "a call that takes nothing waits for an end byte");
+            return;
+        }
+    }
+}
+
+void ReceiveHarness::CheckBufferEndsPending() const {
+    const qsizetype size = buffer_.Size();
+    Require(size <= pending_.size(), "the buffer holds only bytes received");
+    const qsizetype offset = pending_.size() - size;
+    for (qsizetype i = 0; i < size; ++i) {
+        Require(buffer_.At(i) == Frame::byteAt(pending_, offset + i),
+                "bytes leave the buffer from the front only");
+    }
+}
+
+bool ReceiveHarness::WaitsForEndByte() const {
+    if (!Frame::isCommandByte(buffer_.At(0))) return false;
+    for (qsizetype i = 0; i < buffer_.Size(); ++i) {
+        if (buffer_.At(i) == Frame::EndOfMessage) return false;
+    }
+    return true;
+}
+
+std::vector<QByteArray> PiecesOf(const uint8_t* data, size_t size) {
+    std::vector<QByteArray> pieces;
+    if (size == 0) return pieces;
+    uint32_t state = data[0] | 0x100u;  // never zero
+    const size_t longest = 1 + data[0] % 64;
+    for (size_t at = 1; at < size;) {
+        state ^= state << 13;  // xorshift32
+        state ^= state >> 17;
+        state ^= state << 5;
+        const size_t length = std::min(size - at, 1 + state % longest);
+        pieces.emplace_back(reinterpret_cast<const char*>(data + at),
+                            static_cast<qsizetype>(length));
+        at += length;
+    }
+    return pieces;
+}

@@ -1,0 +1,71 @@
+#include "FaderAccessible.h"
+
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
+#include <cmath>
+
+#include "FaderSlider.h"
+
+namespace {
+
+// Gain codes: 1024 is 0 dB, one step is 0.1 dB; the position is the code negated.
+constexpr double CodeOfZeroDb = 1024.0;
+constexpr double CodesPerDb = 10.0;
+
+double DecibelsAt(int position) { return (-position - CodeOfZeroDb) / CodesPerDb; }
+
+int PositionFor(double decibels) {
+    return -static_cast<int>(std::lround(decibels * CodesPerDb + CodeOfZeroDb));
+}
+
+class FaderSliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit FaderSliderAccessible(FaderSlider* slider)
+        : QAccessibleWidget(slider, QAccessible::Slider) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value) return Slider()->ReadoutText();
+        return QAccessibleWidget::text(kind);
+    }
+
+    QVariant currentValue() const override { return DecibelsAt(Slider()->value()); }
+    QVariant minimumValue() const override { return DecibelsAt(FaderSlider::BottomPosition); }
+    QVariant maximumValue() const override { return DecibelsAt(FaderSlider::TopPosition); }
+    QVariant minimumStepSize() const override { return 1.0 / CodesPerDb; }
+
+    // Goes through the slider's own move, so the switcher hears of it as of
+    // any move the operator makes.
+    void setCurrentValue(const QVariant& value) override {
+        bool isNumber = false;
+        const double decibels = value.toDouble(&isNumber);
+        if (!isNumber || !std::isfinite(decibels)) return;
+        Slider()->setSliderPosition(PositionFor(decibels));
+    }
+
+private:
+    FaderSlider* Slider() const { return static_cast<FaderSlider*>(widget()); }
+};
+
+QAccessibleInterface* FaderAccessibleFactory(const QString& key, QObject* object) {
+    if (key != QLatin1String(FaderSlider::staticMetaObject.className())) return nullptr;
+    auto* slider = qobject_cast<FaderSlider*>(object);
+    return slider ? new FaderSliderAccessible(slider) : nullptr;
+}
+
+}  // namespace
+
+void InstallFaderAccessibility() {
+    // Qt keeps the factories for the whole process; one entry is enough.
+    static const bool installed = [] {
+        QAccessible::installFactory(FaderAccessibleFactory);
+        return true;
+    }();
+    (void)installed;
+}

@@ -1,0 +1,77 @@
+#include "LinkStatusBar.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QStringList>
+
+#include "LinkStatusText.h"
+#include "PanelLook.h"
+
+namespace {
+
+constexpr int TextLines = 2;
+constexpr int VerticalPadding = 4;  // pixels, above and below the text together
+
+constexpr int StatusFontPixels = 11;
+
+// Trouble in red, a live link in green, the steps in between in the normal
+// text colour.
+QString ColourFor(LinkPhase phase) {
+    switch (phase) {
+        case LinkPhase::Live:
+            return QStringLiteral("color: #1a6b1a;");
+        case LinkPhase::RetryWait:
+        case LinkPhase::RetryAttempt:
+            return QStringLiteral("color: #b00000;");
+        default:
+            return QString();
+    }
+}
+
+}  // namespace
+
+LinkStatusBar::LinkStatusBar(QWidget* parent) : QStatusBar(parent), text_(new QLabel(this)) {
+    setObjectName(QStringLiteral("sbLink"));
+    text_->setObjectName(QStringLiteral("lblLinkStatus"));
+    setSizeGripEnabled(false);
+    // A rule between the bank and the bar, which otherwise share a colour.
+    setStyleSheet(QStringLiteral("QStatusBar { border-top: 1px solid palette(mid); }"));
+    const QFont font = PanelFont(StatusFontPixels);
+    setFont(font);
+    text_->setFont(font);
+    text_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    text_->setTextFormat(Qt::PlainText);
+    text_->setMinimumWidth(1);  // never widens the window
+    addWidget(text_, 1);
+    setFixedHeight(TextLines * QFontMetrics(font).lineSpacing() + VerticalPadding);
+    Show(LinkStatus{});
+}
+
+void LinkStatusBar::Show(const LinkStatus& status) {
+    full_ = LinkStatusText(status);
+    short_ = LinkStatusShortText(status);
+    setToolTip(full_);
+    text_->setToolTip(full_);
+    text_->setAccessibleName(full_);
+    text_->setStyleSheet(ColourFor(status.phase));
+    Refit();
+}
+
+QString LinkStatusBar::ShownText() const { return text_->text(); }
+
+void LinkStatusBar::resizeEvent(QResizeEvent* event) {
+    QStatusBar::resizeEvent(event);
+    Refit();
+}
+
+void LinkStatusBar::Refit() {
+    const QFontMetrics metrics(text_->font());
+    const int width = text_->contentsRect().width();
+    if (metrics.horizontalAdvance(full_) <= width) {
+        text_->setText(full_);
+        return;
+    }
+    QStringList lines = short_.split(QLatin1Char('\n'));
+    for (QString& line : lines) line = metrics.elidedText(line, Qt::ElideRight, width);
+    text_->setText(lines.join(QLatin1Char('\n')));
+}

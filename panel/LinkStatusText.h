@@ -1,0 +1,11 @@
+// The words for the link's state: a full sentence for the tooltip and for a
+// window wide enough, and a short form of at most two lines ('\n' between
+// them) for a window only one fader wide.
+#pragma once
+
+#include <QString>
+
+#include "LinkStatus.h"
+
+QString LinkStatusText(const LinkStatus& status);
+QString LinkStatusShortText(const LinkStatus& status);
