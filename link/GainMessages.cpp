@@ -43,6 +43,21 @@ void LogSendFault(LinkContext& ctx) {
                      QStringLiteral("Switcher Message Error"));
 }
 
+// A value the message cannot carry sends nothing and is logged.
+template <typename Encode>
+void SendOrLogFault(LinkContext& ctx, Encode encode) {
+    try {
+        const std::optional<QByteArray> message = encode();
+        if (message) {
+            ctx.sender.SendToSwitcher(*message);
+        } else {
+            LogSendFault(ctx);
+        }
+    } catch (...) {
+        LogSendFault(ctx);
+    }
+}
+
 // --- receiving
 
 struct BadGainMessage : std::runtime_error {
@@ -174,31 +189,12 @@ std::optional<GainChange> DecodeGainChange(const QByteArray& message) {
 }
 
 void SendGainChange(LinkContext& ctx, int16_t stage, int16_t code, int16_t channel, int16_t extra) {
-    try {
-        const std::optional<QByteArray> message = EncodeGainChange(stage, code, channel, extra);
-        if (message) {
-            ctx.sender.SendToSwitcher(*message);
-        } else {
-            LogSendFault(ctx);
-        }
-    } catch (...) {
-        LogSendFault(ctx);
-    }
+    SendOrLogFault(ctx, [&] { return EncodeGainChange(stage, code, channel, extra); });
 }
 
 void SendStereoGainChange(LinkContext& ctx, int16_t stage, int16_t code, int16_t firstChannel,
                           int16_t count) {
-    try {
-        const std::optional<QByteArray> message =
-            EncodeStereoGainChange(stage, code, firstChannel, count);
-        if (message) {
-            ctx.sender.SendToSwitcher(*message);
-        } else {
-            LogSendFault(ctx);
-        }
-    } catch (...) {
-        LogSendFault(ctx);
-    }
+    SendOrLogFault(ctx, [&] { return EncodeStereoGainChange(stage, code, firstChannel, count); });
 }
 
 void ReceiveGain(LinkContext& ctx, const QByteArray& message) {

@@ -46,10 +46,15 @@ std::optional<QByteArray> DecodeTypeReply(const QByteArray& message) {
 }
 
 void ProcessTypeRequest(LinkContext& ctx, const QByteArray& message) {
+    AnswerTypeRequest(ctx, message, &HoldThreadFor);
+}
+
+void AnswerTypeRequest(LinkContext& ctx, const QByteArray& message,
+                       const std::function<void(qint64)>& pause) {
     try {
         if (!IsTypeRequest(message)) return;
         ctx.sender.SendToSwitcher(TypeReply());
-        HoldThreadFor(PauseBeforeInfoRequestMs);
+        pause(PauseBeforeInfoRequestMs);
         SendInfoRequest(ctx, InfoBits::StartUpRequest);
     } catch (...) {
         ctx.log.LogError(QStringLiteral("Error processing type request"),

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <functional>
 #include <optional>
 
 #include "LinkContext.h"
@@ -18,3 +19,7 @@ QByteArray EncodeTypeRequest();
 std::optional<QByteArray> DecodeTypeReply(const QByteArray& message);
 
 void ProcessTypeRequest(LinkContext& ctx, const QByteArray& message);
+// The same with the pause before the information request (in ms) left to the
+// caller: the fuzzer cannot afford to hold its thread 100 ms per message.
+void AnswerTypeRequest(LinkContext& ctx, const QByteArray& message,
+                       const std::function<void(qint64)>& pause);

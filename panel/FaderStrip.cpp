@@ -7,20 +7,13 @@
 #include <QPushButton>
 
 #include "FaderSlider.h"
+#include "FlatButton.h"
 #include "PanelLook.h"
 
 namespace {
 
 // About 7.5 points: "Gain (-99.9db)" must fit its 73-pixel read-out.
 constexpr int StripFontPixels = 10;
-
-// The button is 13 pixels high: a native bevel and padding would leave no
-// room for its caption.
-const char* const FlatButtonStyle =
-    "QPushButton { padding: 0px; margin: 0px; border: 1px solid palette(mid);"
-    " border-radius: 1px; background: palette(button); }"
-    "QPushButton:pressed { background: palette(mid); }"
-    "QPushButton:focus { border-color: palette(highlight); }";
 
 const char* const NotConfirmed = "Not confirmed by the switcher";
 
@@ -41,7 +34,7 @@ FaderStrip::FaderStrip(QWidget* parent)
       lblChan_(new QLabel(QStringLiteral("Ch. 1"), this)),
       lblGain_(new QLabel(QStringLiteral("Gain (0db)"), this)),
       sliGain_(new FaderSlider(this)),
-      cmdZerodb_(new QPushButton(QStringLiteral("0db"), this)),
+      cmdZerodb_(new FlatButton(QStringLiteral("0db"), this)),
       chkStereo_(new QCheckBox(QStringLiteral("Stereo"), this)) {
     setObjectName(QStringLiteral("frSlider"));
     lblChan_->setObjectName(QStringLiteral("lblChan"));
@@ -62,8 +55,6 @@ FaderStrip::FaderStrip(QWidget* parent)
     lblChan_->setAlignment(Qt::AlignCenter);
     lblGain_->setAlignment(Qt::AlignCenter);
     cmdZerodb_->setToolTip(QStringLiteral("Clear Command History"));
-    cmdZerodb_->setStyleSheet(QString::fromLatin1(FlatButtonStyle));
-    cmdZerodb_->setAutoDefault(false);
     sliGain_->SetReadout(lblGain_);
 
     // Tab order inside a strip: Stereo, 0db, fader.

@@ -12,7 +12,8 @@ FUZZ_SECONDS=${FUZZ_SECONDS:-60}
 bash scripts/install-deps.sh
 
 echo "== Build and test suite"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DPANEL_WARNINGS_FATAL=ON
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DPANEL_WARNINGS_FATAL=ON \
+    -DPANEL_BUILD_BENCHMARKS=ON
 cmake --build build -j2
 (cd build && ctest --output-on-failure -j2 --timeout 300)
 
