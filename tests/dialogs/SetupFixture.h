@@ -1,7 +1,9 @@
 // A setup dialog over a panel state chosen by the test, with the link calls
-// and the two "&Ok" actions recorded in the order they happen.
+// and the two "&Ok" actions recorded in the order they happen, and the steps
+// an operator takes in it.
 #pragma once
 
+#include <QAbstractButton>
 #include <QLineEdit>
 #include <QTest>
 #include <memory>
@@ -28,6 +30,13 @@ private:
     const PanelState& state_;
 };
 
+using LogEntries = QList<QPair<QString, QString>>;
+
+// Twips of the layout as the design gives them, in pixels.
+inline QRect PixelRect(int left, int top, int width, int height) {
+    return QRect(Twips(left), Twips(top), Twips(width), Twips(height));
+}
+
 struct SetupFixture {
     PanelState state;
     QStringList calls;
@@ -35,7 +44,8 @@ struct SetupFixture {
     RecordingLog log;
     std::unique_ptr<SetupDialog> dialog;
 
-    void Open(int16_t gainStage, const QList<int>& channels) {
+    // Opens it shown and active, so that focus moves as an operator's would.
+    bool Open(int16_t gainStage, const QList<int>& channels, bool show = true) {
         state.GainStage = gainStage;
         state.FaderCount = int16_t(channels.size());
         state.Chan.assign(channels.begin(), channels.end());
@@ -43,12 +53,8 @@ struct SetupFixture {
         SetupActions actions{[this] { calls << QStringLiteral("startGainTimer"); },
                              [this] { calls << QStringLiteral("writeSettings"); }};
         dialog = std::make_unique<SetupDialog>(state, link, log, actions);
-    }
-
-    // Shown and active, so that focus moves as an operator's would.
-    bool Show() {
-        dialog->show();
-        return QTest::qWaitForWindowActive(dialog.get());
+        if (show) dialog->show();
+        return !show || QTest::qWaitForWindowActive(dialog.get());
     }
 
     template <typename Widget = QLineEdit>
@@ -70,9 +76,38 @@ struct SetupFixture {
         QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClicks(box, text);
     }
-};
+    void ApplyCount(const QString& count) const {
+        Retype(QStringLiteral("txtCount"), count);
+        QTest::keyClick(Find("txtCount"), Qt::Key_Return);
+    }
+    void Click(const QString& name) const {
+        QTest::mouseClick(Find<QAbstractButton>(name), Qt::LeftButton);
+    }
 
-// Twips of the layout as the design gives them, in pixels.
-inline QRect PixelRect(int left, int top, int width, int height) {
-    return QRect(Twips(left), Twips(top), Twips(width), Twips(height));
-}
+    // Tops of everything below the rows, then the outer height, in pixels.
+    QList<int> BelowRows() const {
+        QList<int> tops;
+        for (const char* name :
+             {"lblIPPort", "txtIPPort", "lblAddress", "txtIPAddr", "cmdOk", "cmdCancel"}) {
+            tops << Find<QWidget>(QLatin1String(name))->y();
+        }
+        return tops << dialog->frameGeometry().height();
+    }
+    static QList<int> BelowRowsDesigned(int rows) {
+        const int shift = 500 * rows;
+        return {Twips(2300 + shift), Twips(2300 + shift), Twips(2800 + shift), Twips(2800 + shift),
+                Twips(3420 + shift), Twips(3420 + shift), Twips(4740 + shift)};
+    }
+
+    // Everything the dialog may change, for before/after comparisons.
+    QString Settings() const {
+        QStringList chan, links;
+        for (int16_t c : state.Chan) chan << QString::number(c);
+        for (int16_t l : state.Link) links << QString::number(l);
+        return QStringLiteral("count %1 stage %2 chan %3 link %4 at %5:%6")
+            .arg(state.FaderCount)
+            .arg(state.GainStage)
+            .arg(chan.join(QLatin1Char(',')), links.join(QLatin1Char(',')), state.IPAddress)
+            .arg(state.IPPort);
+    }
+};

@@ -10,13 +10,10 @@ const Entry GainFault{"Error Receiving Gain", "Switcher Message Error"};
 const Entry ChecksumFault{"Check Sum Error", "Gain Message"};
 
 // The stored code of a channel at a stage, as the faders read it.
-int Stored(const PanelState& s, int stage, int channel) {
+int Stored(const PanelState& s, int stage, size_t channel) {
     if (stage == 1) return s.InputGains.at(channel).InputSensitivity;
     if (stage == 3) return s.OutputGains.at(channel).FinalOutput;
     return s.OutputGains.at(channel).DspOutput;
-}
-size_t TableSize(const PanelState& s, int stage) {
-    return stage == 1 ? s.InputGains.size() : s.OutputGains.size();
 }
 }  // namespace
 
@@ -28,7 +25,7 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("args");   // stage, code, channel, extra or count
         QTest::addColumn<QByteArray>("bytes");  // empty: refused
         const auto row = [](const char* name, bool stereo, QList<int> args, const char* hex) {
-            QTest::newRow(name) << stereo << args << QByteArray::fromHex(hex);
+            QTest::newRow(name) << stereo << args << Hex(hex);
         };
         row("one channel at 0 dB", false, {15, 1024, 5, 16383}, "e3020f0100050000081fff");
         row("stereo pair", true, {15, 1024, 5, 2}, "e3020f020005000008000828ff");
@@ -44,18 +41,11 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         LinkHarness link;
         const auto a = [&](int i) { return static_cast<int16_t>(args[i]); };
-        if (stereo) {
-            SendStereoGainChange(link.ctx, a(0), a(1), a(2), a(3));
-        } else {
-            SendGainChange(link.ctx, a(0), a(1), a(2), a(3));
-        }
+        (stereo ? SendStereoGainChange : SendGainChange)(link.ctx, a(0), a(1), a(2), a(3));
         const bool refused = bytes.isEmpty();
         QCOMPARE(link.sender.sent, refused ? QList<QByteArray>{} : QList<QByteArray>{bytes});
-        QCOMPARE(link.log.entries.size(), refused ? 1 : 0);
-        if (refused) {
-            QCOMPARE(link.log.entries[0],
-                     Entry("Error Sending Gain Message", "Switcher Message Error"));
-        }
+        const Entry fault{"Error Sending Gain Message", "Switcher Message Error"};
+        QCOMPARE(link.log.entries, refused ? LogEntries{fault} : LogEntries{});
     }
 
     // Channels listed took code 1024 at the stage; all others kept 0.
@@ -65,11 +55,10 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("channels");
         QTest::addColumn<size_t>("tableSize");
         QTest::addColumn<int>("refreshes");
-        QTest::addColumn<QList<Entry>>("entries");
+        QTest::addColumn<LogEntries>("entries");
         const auto row = [](const char* name, const char* hex, int stage, QList<int> channels,
-                            size_t size, int refreshes, QList<Entry> entries) {
-            QTest::newRow(name) << QByteArray::fromHex(hex) << stage << channels << size
-                                << refreshes << entries;
+                            size_t size, int refreshes, LogEntries entries) {
+            QTest::newRow(name) << Hex(hex) << stage << channels << size << refreshes << entries;
         };
         const size_t start = PanelState::InitialChannels;
         row("stereo pair, stage 15", "e3020f020005000008000828ff", 15, {5, 6}, start, 1, {});
@@ -96,14 +85,15 @@ private Q_SLOTS:
         QFETCH(QList<int>, channels);
         QFETCH(size_t, tableSize);
         QFETCH(int, refreshes);
-        QFETCH(QList<Entry>, entries);
+        QFETCH(LogEntries, entries);
         LinkHarness link;
         ReceiveGain(link.ctx, message);
         QCOMPARE(link.log.entries, entries);
         QCOMPARE(link.view.refreshRequests, refreshes);
-        QCOMPARE(TableSize(link.state, stage), tableSize);
-        for (int ch = 0; ch < int(tableSize); ++ch) {
-            QCOMPARE(Stored(link.state, stage, ch), channels.contains(ch) ? 1024 : 0);
+        const PanelState& s = link.state;
+        QCOMPARE(stage == 1 ? s.InputGains.size() : s.OutputGains.size(), tableSize);
+        for (size_t ch = 0; ch < tableSize; ++ch) {
+            QCOMPARE(Stored(s, stage, ch), channels.contains(int(ch)) ? 1024 : 0);
         }
     }
 
@@ -111,9 +101,9 @@ private Q_SLOTS:
     // its end would make it look whole: they must not be read.
     void shortMessageIsNotReadPastItsEnd() {
         LinkHarness link;
-        const QByteArray memory = QByteArray::fromHex("e3020f020005000018ff000828ff");
+        const QByteArray memory = Hex("e3020f020005000018ff000828ff");
         ReceiveGain(link.ctx, QByteArray::fromRawData(memory.constData(), 10));
-        QCOMPARE(link.log.entries, QList<Entry>{GainFault});
+        QCOMPARE(link.log.entries, LogEntries{GainFault});
         QCOMPARE(link.state.OutputGains[5].DspOutput, int16_t(0));
     }
 };

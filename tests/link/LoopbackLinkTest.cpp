@@ -1,6 +1,5 @@
 // The real link against a switcher played by a loopback TCP server: a whole
-// session with a hang-up the panel recovers from, failures at once, and the
-// socket settings that find a switcher gone silent.
+// session with a hang-up the panel recovers from, and failures at once.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -12,36 +11,25 @@
 #include <QtTest>
 
 #include "DeadPeerDetection.h"
-#include "PanelState.h"
-#include "Recorders.h"
+#include "LinkHarness.h"
 #include "SwitcherConnection.h"
 #include "TcpSwitcherSocket.h"
 
 namespace {
 constexpr int Patience = 5000;  // ms
 
-// The descriptor of this process's IPv4 socket bound to a local port.
-int DescriptorWithLocalPort(quint16 port) {
+// An option of this process's IPv4 socket bound to a local port, or -1.
+int SocketOption(quint16 localPort, int level, int option) {
     for (int fd = 0; fd < 4096; ++fd) {
         sockaddr_in address{};
         socklen_t length = sizeof(address);
         if (::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) continue;
-        if (address.sin_family == AF_INET && ntohs(address.sin_port) == port) return fd;
+        if (address.sin_family != AF_INET || ntohs(address.sin_port) != localPort) continue;
+        int value = -1;
+        length = sizeof(value);
+        return ::getsockopt(fd, level, option, &value, &length) == 0 ? value : -1;
     }
     return -1;
-}
-
-int IntOption(int descriptor, int level, int option) {
-    int value = -1;
-    socklen_t length = sizeof(value);
-    return ::getsockopt(descriptor, level, option, &value, &length) == 0 ? value : -1;
-}
-
-// A loopback port that nobody listens on.
-quint16 DeadPort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
 }
 
 // The switcher: accepts the panel and keeps what it sends.
@@ -59,17 +47,15 @@ struct FakeSwitcher {
                              [this, p = peer] { received += p->readAll(); });
         });
     }
-    void Send(const char* hex) { peer->write(QByteArray::fromHex(hex)); }
+    void Send(const char* hex) { peer->write(Hex(hex)); }
 };
 
-struct Panel {
-    PanelState state;
-    RecordingView view;
-    RecordingLog log;
+struct Panel : LinkHarness {
     TcpSwitcherSocket* socket = new TcpSwitcherSocket;
     SwitcherConnection link{state, view, log, std::unique_ptr<SwitcherSocket>(socket)};
 
     explicit Panel(quint16 port) { state.IPPort = port; }
+    LinkPhase Phase() const { return link.Machine().Phase(); }
 };
 }  // namespace
 
@@ -84,14 +70,25 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(panel.state.Connected && switcher.peer, Patience);
         QCOMPARE(panel.view.captions, QStringList{"&Disconnect"});
 
+        // A switcher that vanishes without closing is found out by TCP itself,
+        // about 15 s after its last sign of life.
+        const auto option = [&](int level, int name) {
+            return SocketOption(switcher.peer->peerPort(), level, name);
+        };
+        QCOMPARE(option(SOL_SOCKET, SO_KEEPALIVE), 1);
+        QCOMPARE(option(IPPROTO_TCP, TCP_KEEPIDLE), DeadPeer::IdleSeconds);
+        QCOMPARE(option(IPPROTO_TCP, TCP_KEEPINTVL), DeadPeer::ProbeIntervalSeconds);
+        QCOMPARE(option(IPPROTO_TCP, TCP_KEEPCNT), DeadPeer::ProbeCount);
+        QCOMPARE(option(IPPROTO_TCP, TCP_USER_TIMEOUT), DeadPeer::UnacknowledgedLimitMs);
+        QVERIFY(DeadPeer::IdleSeconds + DeadPeer::ProbeIntervalSeconds * DeadPeer::ProbeCount <=
+                15);
+
         switcher.Send("816464ff");
-        QTRY_COMPARE_WITH_TIMEOUT(switcher.received,
-                                  QByteArray::fromHex("810a010bfff2001e020000000000000020ff"),
+        QTRY_COMPARE_WITH_TIMEOUT(switcher.received, Hex("810a010bfff2001e020000000000000020ff"),
                                   Patience);
         switcher.received.clear();
         panel.link.SendGainMessage(15, 1024, 5, SwitcherLinkPort::NoExtra);
-        QTRY_COMPARE_WITH_TIMEOUT(switcher.received, QByteArray::fromHex("e3020f0100050000081fff"),
-                                  Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(switcher.received, Hex("e3020f0100050000081fff"), Patience);
         switcher.Send("e3020f020005000008000828fff5");
         QTRY_VERIFY_WITH_TIMEOUT(switcher.received.endsWith('\xf4'), Patience);
         QCOMPARE(panel.state.OutputGains[6].DspOutput, int16_t(1024));
@@ -101,10 +98,9 @@ private Q_SLOTS:
         // by itself a second later.
         QTcpSocket* first = switcher.peer;
         first->close();
-        QTRY_COMPARE_WITH_TIMEOUT(panel.link.Machine().Phase(), LinkPhase::RetryWait, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(panel.Phase(), LinkPhase::RetryWait, Patience);
         QTRY_VERIFY_WITH_TIMEOUT(switcher.peer != first, Patience);
-        QTRY_COMPARE_WITH_TIMEOUT(panel.link.Machine().Phase(), LinkPhase::Waiting, Patience);
-        QVERIFY(panel.state.Connected);
+        QTRY_COMPARE_WITH_TIMEOUT(panel.Phase(), LinkPhase::Waiting, Patience);
 
         // Hanging up ourselves is not taken for the switcher's doing.
         panel.link.DisconnectFromSwitcher();
@@ -112,7 +108,7 @@ private Q_SLOTS:
                                   Patience);
         QTest::qWait(1500);  // longer than the first retry delay
         QCOMPARE(peerClosed.count(), 1);
-        QCOMPARE(panel.link.Machine().Phase(), LinkPhase::Down);
+        QCOMPARE(panel.Phase(), LinkPhase::Down);
         QCOMPARE(panel.view.captions, (QStringList{"&Disconnect", "&Connect"}));
         QCOMPARE(panel.view.connectFailures, 0);
         QCOMPARE(panel.log.entries.size(), 2);  // the loss and the reconnection
@@ -121,37 +117,24 @@ private Q_SLOTS:
     // Nobody listens: the refusal is taken at once for a failed attempt (not
     // waited out), and the panel goes on trying by itself, without a box.
     void refusedAttemptIsRetried() {
-        Panel panel(DeadPort());
+        quint16 deadPort = 0;
+        {
+            QTcpServer probe;
+            probe.listen(QHostAddress::LocalHost);
+            deadPort = probe.serverPort();
+        }
+        Panel panel(deadPort);
         panel.link.ConnectToSwitcher();
-        QTRY_COMPARE_WITH_TIMEOUT(panel.link.Machine().Phase(), LinkPhase::RetryWait, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(panel.Phase(), LinkPhase::RetryWait, Patience);
         QCOMPARE(panel.log.entries,
-                 (QList<QPair<QString, QString>>{
-                     {QStringLiteral("Connection to switcher at 127.0.0.1:%1 failed, retrying")
-                          .arg(panel.state.IPPort),
-                      "Connection Error"}}));
+                 (LogEntries{{QStringLiteral("Connection to switcher at 127.0.0.1:%1 failed, "
+                                             "retrying")
+                                  .arg(deadPort),
+                              "Connection Error"}}));
         QVERIFY(!panel.link.Machine().Status().linkWasUp);
         QTRY_COMPARE_WITH_TIMEOUT(panel.link.Machine().Status().retryInSeconds, 2, Patience);
         QCOMPARE(panel.view.connectFailures, 0);
         QCOMPARE(panel.log.entries.size(), 1);
-    }
-
-    // A switcher that vanishes without closing is found out by TCP itself.
-    void deadPeerDetectionIsOn() {
-        FakeSwitcher switcher;
-        Panel panel(switcher.server.serverPort());
-        panel.link.ConnectToSwitcher();
-        QTRY_VERIFY_WITH_TIMEOUT(panel.state.Connected && switcher.peer, Patience);
-        const int descriptor = DescriptorWithLocalPort(switcher.peer->peerPort());
-        QVERIFY(descriptor >= 0);
-        QCOMPARE(IntOption(descriptor, SOL_SOCKET, SO_KEEPALIVE), 1);
-        QCOMPARE(IntOption(descriptor, IPPROTO_TCP, TCP_KEEPIDLE), DeadPeer::IdleSeconds);
-        QCOMPARE(IntOption(descriptor, IPPROTO_TCP, TCP_KEEPINTVL), DeadPeer::ProbeIntervalSeconds);
-        QCOMPARE(IntOption(descriptor, IPPROTO_TCP, TCP_KEEPCNT), DeadPeer::ProbeCount);
-        QCOMPARE(IntOption(descriptor, IPPROTO_TCP, TCP_USER_TIMEOUT),
-                 DeadPeer::UnacknowledgedLimitMs);
-        // About 15 s from the last sign of life to the loss.
-        QVERIFY(DeadPeer::IdleSeconds + DeadPeer::ProbeIntervalSeconds * DeadPeer::ProbeCount <=
-                15);
     }
 
     void failureAtOnce_data() {
@@ -173,18 +156,6 @@ private Q_SLOTS:
         QCOMPARE(panel.view.connectFailures, 1);
         QTest::qWait(50);
         QVERIFY(!panel.state.Connected && panel.view.captions.isEmpty());
-    }
-
-    // Nobody listens: the attempt fails after Connect returned 0. A send
-    // meanwhile is dropped and leaves the attempt (and its retries) alone.
-    void sendWhileTheAttemptIsPendingKeepsIt() {
-        Panel panel(DeadPort());
-        panel.link.ConnectToSwitcher();
-        panel.link.SendGainMessage(15, 1024, 5, SwitcherLinkPort::NoExtra);
-        QCOMPARE(panel.view.connectFailures, 0);
-        QVERIFY(!panel.state.Connected);
-        QVERIFY(panel.view.captions.isEmpty());
-        QCOMPARE(panel.link.Machine().Phase(), LinkPhase::Connecting);
     }
 };
 

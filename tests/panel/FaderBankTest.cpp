@@ -1,13 +1,11 @@
-// The fader bank inside the real window: start-up layouts, growing and
-// shrinking with the window's outer width, labels, Stereo boxes, and texts
-// that must stay readable in the strips' small controls.
+// The fader bank inside the real window: start-up layouts with the status bar
+// under them, growing and shrinking with the window's outer width, labels and
+// Stereo boxes by gain stage, and texts that must stay readable.
 #include <QCheckBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QStyleOptionButton>
 
-#include "FaderBank.h"
-#include "FaderStrip.h"
+#include "LinkStatusBar.h"
 #include "PanelFixture.h"
 #include "Twips.h"
 
@@ -15,15 +13,19 @@ namespace {
 
 int OuterWidth(const QWidget& window) { return window.frameGeometry().width(); }
 
-QRect TextRoom(QWidget* widget) {
-    if (auto* label = qobject_cast<QLabel*>(widget)) return label->contentsRect();
-    auto* button = qobject_cast<QAbstractButton*>(widget);
-    QStyleOptionButton option;
-    option.initFrom(button);
-    option.text = button->text();
-    const auto element = qobject_cast<QCheckBox*>(button) ? QStyle::SE_CheckBoxContents
-                                                          : QStyle::SE_PushButtonContents;
-    return button->style()->subElementRect(element, &option, button);
+// Whether text shows in full inside the room the widget's style gives it.
+bool Fits(QWidget* widget, const char* text) {
+    QRect room = widget->contentsRect();
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const auto element = qobject_cast<QCheckBox*>(button) ? QStyle::SE_CheckBoxContents
+                                                              : QStyle::SE_PushButtonContents;
+        room = button->style()->subElementRect(element, &option, button);
+    }
+    const QFontMetrics metrics(widget->font());
+    return metrics.horizontalAdvance(text) <= room.width() && metrics.height() <= room.height();
 }
 
 }  // namespace
@@ -31,30 +33,41 @@ QRect TextRoom(QWidget* widget) {
 class FaderBankTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void singleFaderKeepsDesignSize() {
-        PanelFixture panel;
-        MainWindow& window = panel.Open();  // no settings file: one fader
-        QCOMPARE(window.Bank().Strip(0).pos(), QPoint(Twips(200), Twips(120)));
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(window.centralWidget()->size(), QSize(Twips(1725), Twips(6045)));
+    void startUpLayout_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("firstLeft");
+        QTest::addColumn<int>("width");  // one fader: of the client area; more: outer
+        QTest::newRow("no file: one fader at design size") << 1 << 200 << 1725;
+        QTest::newRow("five faders") << 5 << 120 << 7935;
+        QTest::newRow("twenty faders") << 20 << 120 << 31335;
     }
-
-    void twentyFadersWithStereoFromFile() {
+    void startUpLayout() {
+        QFETCH(int, count);
+        QFETCH(int, firstLeft);
+        QFETCH(int, width);
         PanelFixture panel;
-        QList<FaderSetting> faders;
-        for (int n = 0; n < 20; ++n) faders.append({n + 1, n % 3 == 0 ? 1 : 0});
-        panel.WriteIni(15, faders);
+        QList<FaderSetting> faders = Faders(count);
+        for (int i = 0; i < count; i += 3) faders[i].link = 1;
+        if (count > 1) panel.WriteIni(15, faders);
         MainWindow& window = panel.Open();
-        QCOMPARE(window.Bank().StripCount(), 20);
-        for (int i = 0; i < 20; ++i) {
-            QCOMPARE(window.Bank().Strip(i).pos(), QPoint(Twips(120 + 1560 * i), Twips(120)));
-            QCOMPARE(window.Bank().Strip(i).chkStereo()->isChecked(), i % 3 == 0);
+        const auto measured = [&] { return count == 1 ? window.width() : OuterWidth(window); };
+        QCOMPARE(measured(), Twips(width));
+        QVERIFY(panel.Show());
+        QCOMPARE(measured(), Twips(width));  // the platform's frame must not widen it
+
+        const FaderBank& bank = window.Bank();
+        const QWidget& bar = window.LinkBar();
+        QCOMPARE(bank.StripCount(), count);
+        for (int i = 0; i < count; ++i) {
+            QCOMPARE(bank.Strip(i).geometry(),
+                     QRect(Twips(firstLeft + 1560 * i), Twips(120), Twips(1335), Twips(5655)));
+            QCOMPARE(bank.Strip(i).chkStereo()->isChecked(), count > 1 && i % 3 == 0);
         }
-        QCOMPARE(OuterWidth(window), Twips(31335));
-        window.show();  // the platform's frame must not widen the window
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(OuterWidth(window), Twips(31335));
+        // The status bar adds its own height; the bank keeps the design height.
+        QCOMPARE(bank.size(), QSize(window.width(), Twips(6045)));
+        QCOMPARE(window.height(), window.menuBar()->height() + Twips(6045) + bar.height());
+        QCOMPARE(bar.geometry(),
+                 QRect(0, bank.geometry().bottom() + 1, window.width(), bar.height()));
     }
 
     void growingAndShrinking() {
@@ -120,73 +133,30 @@ private Q_SLOTS:
         QVERIFY(panel.log.entries.isEmpty());
     }
 
-    // The switcher sends its names before its links: the saved Stereo setting
-    // must survive the moment in which the link is not known yet, while a box
-    // the operator can see keeps whatever the operator made of it.
-    void savedStereoSurvivesNamesBeforeLinks() {
-        PanelFixture panel;
-        panel.WriteIni(15, {{5, 1}, {6, 1}});
-        MainWindow& window = panel.Open();
-        PanelState& state = window.State();
-        FaderBank& bank = window.Bank();
-        window.LabelFaders();  // names arrived, links not yet
-        QVERIFY(!bank.Strip(0).chkStereo()->isChecked());
-        QVERIFY(bank.Strip(0).chkStereo()->isHidden());
-
-        state.DestinationLinks[4] = state.DestinationLinks[5] = 1;
-        window.LabelFaders();  // links arrived
-        QVERIFY(bank.Strip(0).chkStereo()->isChecked());
-        QVERIFY(!bank.Strip(0).chkStereo()->isHidden());
-
-        bank.Strip(1).chkStereo()->setChecked(false);  // the operator's choice
-        window.LabelFaders();
-        QVERIFY(!bank.Strip(1).chkStereo()->isChecked());
-        window.close();
-        QVERIFY(panel.IniLines().contains(QStringLiteral("Link 1=1")));
-        QVERIFY(panel.IniLines().contains(QStringLiteral("Link 2=0")));
-    }
-
     void missingNameStopsLabelling() {
         PanelFixture panel;
         panel.WriteIni(1, {{2, 0}, {6, 0}, {1, 0}});
         MainWindow& window = panel.Open();
         window.State().SourceAlpha = {QStringLiteral("MIC 1"), QStringLiteral("MIC 2")};
-        window.LabelFaders();  // fader 1's channel 5 has no name yet
+        window.LabelFaders();  // fader 2's channel 5 has no name yet
         QCOMPARE(panel.log.entries,
                  RecordingLog().entries << qMakePair(QStringLiteral("Error Labeling Faders"),
                                                      QStringLiteral("Display Error")));
-        QCOMPARE(window.Bank().Strip(0).lblChan()->text(), QStringLiteral("MIC 2"));
-        QCOMPARE(window.Bank().Strip(1).lblChan()->text(), QStringLiteral("Ch. 1"));
-        QCOMPARE(window.Bank().Strip(2).lblChan()->text(), QStringLiteral("Ch. 1"));
+        QCOMPARE(panel.Texts(&FaderStrip::lblChan), QStringList({"MIC 2", "Ch. 1", "Ch. 1"}));
     }
 
-    void textsFitTheirControls_data() {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("longest read-out") << "lblGain"
-                                          << "Gain (-99.9db)";
-        QTest::newRow("channel name") << "lblChan"
-                                      << "MIC 12 L";
-        QTest::newRow("device label") << "lblChan"
-                                      << "Device ID 255";
-        QTest::newRow("0db button") << "cmdZerodb"
-                                    << "0db";
-        QTest::newRow("stereo box") << "chkStereo"
-                                    << "Stereo";
-    }
     void textsFitTheirControls() {
-        QFETCH(QString, control);
-        QFETCH(QString, text);
         FaderStrip strip;
         strip.show();
         QVERIFY(QTest::qWaitForWindowExposed(&strip));
-        QWidget* widget = strip.findChild<QWidget*>(control);
-        const QRect room = TextRoom(widget);
-        const QFontMetrics metrics(widget->font());
-        QVERIFY2(
-            metrics.horizontalAdvance(text) <= room.width() && metrics.height() <= room.height(),
-            qPrintable(
-                QStringLiteral("%1 in %2x%3").arg(text).arg(room.width()).arg(room.height())));
+        const char* const longest[][2] = {{"lblGain", "Gain (-99.9db)"},
+                                          {"lblChan", "MIC 12 L"},
+                                          {"lblChan", "Device ID 255"},
+                                          {"cmdZerodb", "0db"},
+                                          {"chkStereo", "Stereo"}};
+        for (const auto& [control, text] : longest) {
+            QVERIFY2(Fits(strip.findChild<QWidget*>(control), text), text);
+        }
     }
 };
 

@@ -4,8 +4,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyleOptionSlider>
-#include <QTest>
 #include <QWheelEvent>
 
 #include "FaderBank.h"
@@ -15,8 +13,15 @@
 #include "GainReadout.h"
 #include "PanelState.h"
 #include "Recorders.h"
+#include "SliderDrag.h"
 
 namespace {
+
+void WheelUp(QSlider& slider) {
+    QWheelEvent wheel(QPointF(5, 5), slider.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&slider, &wheel);
+}
 
 // Faders 0 and 1 on channels 5 and 9 at the DSP output stage, shown, with
 // tmrGain stopped so that only the test moves them.
@@ -29,11 +34,26 @@ struct Bench {
         bank.show();
     }
     FaderSlider& Slider(int i) { return *bank.Strip(i).sliGain(); }
+    void Move(int fader, const QString& how) {
+        FaderSlider& slider = Slider(fader);
+        if (how == "up") QTest::keyClick(&slider, Qt::Key_Up);
+        if (how == "pagedown") QTest::keyClick(&slider, Qt::Key_PageDown);
+        if (how == "wheel") WheelUp(slider);
+        if (how == "top") DragTo(slider, -1000);
+        if (how == "bottom") DragTo(slider, 1000);
+        if (how == "home") QTest::keyClick(&slider, Qt::Key_Home);
+        if (how == "end") QTest::keyClick(&slider, Qt::Key_End);
+        if (how == "0db") QTest::mouseClick(bank.Strip(fader).cmdZerodb(), Qt::LeftButton);
+    }
     QString Readout(int i) { return bank.Strip(i).lblGain()->text(); }
-    QList<int> SentCodes() const {
-        QList<int> codes;
-        for (const auto& call : link.gains) codes << call.code;
-        return codes;
+    // Each send as "stage channel=code extra", a stereo one marked.
+    QStringList Sent() const {
+        QStringList sent;
+        for (const auto& c : link.gains) {
+            sent << QString::asprintf("%s%d %d=%d %d", c.stereo ? "stereo " : "", c.stage,
+                                      c.channel, c.code, c.extraOrCount);
+        }
+        return sent;
     }
 
     PanelState state;
@@ -43,29 +63,6 @@ struct Bench {
     FaderGainControl gain{state, bank, link, log};
 };
 
-void DragTo(QSlider& slider, int y) {
-    QStyleOptionSlider option;
-    option.initFrom(&slider);
-    option.orientation = Qt::Vertical;
-    option.minimum = slider.minimum();
-    option.maximum = slider.maximum();
-    option.sliderPosition = slider.sliderPosition();
-    option.upsideDown = !slider.invertedAppearance();
-    const QPoint handle =
-        slider.style()
-            ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &slider)
-            .center();
-    QTest::mousePress(&slider, Qt::LeftButton, Qt::NoModifier, handle);
-    QTest::mouseMove(&slider, QPoint(handle.x(), y));
-    QTest::mouseRelease(&slider, Qt::LeftButton, Qt::NoModifier, QPoint(handle.x(), y));
-}
-
-void WheelUp(QSlider& slider) {
-    QWheelEvent wheel(QPointF(5, 5), slider.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&slider, &wheel);
-}
-
 }  // namespace
 
 class FaderGainControlTest : public QObject {
@@ -74,107 +71,68 @@ private Q_SLOTS:
     void operatorMovesSend_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("code");
-        QTest::newRow("arrow up moves up") << "up" << 1001;
-        QTest::newRow("page down") << "pagedown" << 995;
-        QTest::newRow("wheel up") << "wheel" << 1003;
-        QTest::newRow("drag to top") << "top" << 1264;
-        QTest::newRow("drag to bottom") << "bottom" << 24;
+        QTest::addColumn<bool>("stereo");
+        QTest::newRow("arrow up moves up") << "up" << 1001 << false;
+        QTest::newRow("page down") << "pagedown" << 995 << false;
+        QTest::newRow("wheel up") << "wheel" << 1003 << false;
+        QTest::newRow("drag to top") << "top" << 1264 << false;
+        QTest::newRow("drag to bottom") << "bottom" << 24 << false;
+        QTest::newRow("home: top") << "home" << 1264 << false;
+        QTest::newRow("end: bottom") << "end" << 24 << false;
+        QTest::newRow("0db button") << "0db" << 1024 << false;
+        QTest::newRow("stereo: two channels") << "up" << 1001 << true;
     }
     void operatorMovesSend() {
         QFETCH(QString, how);
         QFETCH(int, code);
-        Bench bench;
-        FaderSlider& slider = bench.Slider(0);
-        slider.setValue(-1000);
-        QVERIFY(bench.link.gains.isEmpty());  // the panel's own moves are silent
-        if (how == "up") QTest::keyClick(&slider, Qt::Key_Up);
-        if (how == "pagedown") QTest::keyClick(&slider, Qt::Key_PageDown);
-        if (how == "wheel") WheelUp(slider);
-        if (how == "top") DragTo(slider, -1000);
-        if (how == "bottom") DragTo(slider, 1000);
-
-        QCOMPARE(bench.SentCodes().last(), code);
-        const RecordingLink::GainCall call = bench.link.gains.last();
-        QVERIFY(!call.stereo);
-        QCOMPARE(call.stage, int16_t(15));
-        QCOMPARE(call.channel, int16_t(5));
-        QCOMPARE(call.extraOrCount, int16_t(16383));
-        QCOMPARE(bench.Readout(0), GainReadoutText(static_cast<int16_t>(code)));
-        QVERIFY(bench.gain.tmrGain().isActive());
-        QCOMPARE(bench.gain.tmrGain().interval(), 100);
-    }
-
-    void sendsOnlyWhenCodeDiffersFromStored() {
-        Bench bench;
-        bench.state.OutputGains[5].DspOutput = 1001;
-        bench.Slider(0).setValue(-1000);
-        QTest::keyClick(&bench.Slider(0), Qt::Key_Up);  // onto the stored value
-        QVERIFY(bench.link.gains.isEmpty());
-        QCOMPARE(bench.Readout(0), QStringLiteral("Gain (0db)"));  // not rewritten
-        QVERIFY(!bench.gain.tmrGain().isActive());
-        QTest::keyClick(&bench.Slider(0), Qt::Key_Up);
-        QCOMPARE(bench.SentCodes(), QList<int>({1002}));
-    }
-
-    void stereoSendsForTwoChannels() {
-        Bench bench;
-        bench.bank.Strip(1).chkStereo()->setChecked(true);
-        QTest::keyClick(&bench.Slider(1), Qt::Key_Up);
-        QCOMPARE(bench.link.gains.size(), 1);
-        QVERIFY(bench.link.gains[0].stereo);
-        QCOMPARE(bench.link.gains[0].channel, int16_t(9));
-        QCOMPARE(bench.link.gains[0].extraOrCount, int16_t(2));
-    }
-
-    void homeAndEndSendOnRelease_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("code");
-        QTest::newRow("home: top") << int(Qt::Key_Home) << 1264;
-        QTest::newRow("end: bottom") << int(Qt::Key_End) << 24;
-    }
-    void homeAndEndSendOnRelease() {
-        QFETCH(int, key);
-        QFETCH(int, code);
-        Bench bench;
-        bench.Slider(0).setValue(-1000);
-        QTest::keyPress(&bench.Slider(0), Qt::Key(key));
-        QCOMPARE(bench.Slider(0).value(), -code);
-        QVERIFY(bench.link.gains.isEmpty());
-        QTest::keyRelease(&bench.Slider(0), Qt::Key(key));
-        QCOMPARE(bench.SentCodes(), QList<int>({code}));
-    }
-
-    void zeroDbButton_data() {
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<int>("sends");
-        QTest::newRow("already at 0 dB") << 1024 << 0;
-        QTest::newRow("elsewhere") << 800 << 1;
-    }
-    void zeroDbButton() {
-        QFETCH(int, stored);
-        QFETCH(int, sends);
+        QFETCH(bool, stereo);
         Bench bench;
         QVERIFY(QTest::qWaitForWindowActive(&bench.bank));
-        bench.state.OutputGains[9].DspOutput = static_cast<int16_t>(stored);
-        bench.bank.Strip(1).lblGain()->setText(QStringLiteral("before"));
-        QTest::mouseClick(bench.bank.Strip(1).cmdZerodb(), Qt::LeftButton);
-        QCOMPARE(bench.Slider(1).value(), -1024);
-        QCOMPARE(bench.link.gains.size(), sends);
-        QCOMPARE(bench.Readout(1), sends ? QStringLiteral("Gain (0db)") : QStringLiteral("before"));
-        QCOMPARE(QApplication::focusWidget(), &bench.Slider(1));
+        const int fader = stereo ? 1 : 0;
+        bench.bank.Strip(fader).chkStereo()->setChecked(stereo);
+        FaderSlider& slider = bench.Slider(fader);
+        slider.setValue(-1000);
+        QVERIFY(bench.link.gains.isEmpty());  // the panel's own moves are silent
+        bench.Move(fader, how);
+        const QString sent = stereo ? "stereo 15 9=%1 2" : "15 5=%1 16383";
+        QCOMPARE(bench.Sent(), QStringList{sent.arg(code)});  // once, not also on the way
+        QCOMPARE(bench.Readout(fader), GainReadoutText(static_cast<int16_t>(code)));
+        QVERIFY(bench.gain.tmrGain().isActive());
+        QCOMPARE(bench.gain.tmrGain().interval(), 100);
+        if (how == "0db") QCOMPARE(QApplication::focusWidget(), &slider);  // taken back
     }
 
-    void updatingFadersSilencesMoves() {
+    void silentMoves_data() {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<bool>("updating");
+        QTest::addColumn<QString>("how");
+        QTest::newRow("onto the stored gain") << 1001 << false << "up";
+        QTest::newRow("while the panel updates") << 0 << true << "up";
+        QTest::newRow("0db button at 0 dB") << 1024 << false << "0db";
+    }
+    void silentMoves() {
+        QFETCH(int, stored);
+        QFETCH(bool, updating);
+        QFETCH(QString, how);
         Bench bench;
-        bench.state.UpdatingFaders = true;
-        QTest::keyClick(&bench.Slider(0), Qt::Key_Up);
+        bench.state.OutputGains[5].DspOutput = static_cast<int16_t>(stored);
+        bench.state.UpdatingFaders = updating;
+        bench.Slider(0).setValue(-1000);
+        bench.bank.Strip(0).lblGain()->setText(QStringLiteral("before"));
+        bench.Move(0, how);
         QVERIFY(bench.link.gains.isEmpty());
+        QCOMPARE(bench.Readout(0), QStringLiteral("before"));
+        QVERIFY(!bench.gain.tmrGain().isActive());
+        bench.state.UpdatingFaders = false;
+        QTest::keyClick(&bench.Slider(0), Qt::Key_Up);
+        QCOMPARE(bench.link.gains.size(), 1);
     }
 
+    // One fader outside the tables must not silence the others for good.
     void updateGainFailureLeavesMovesWorking() {
         Bench bench;
         bench.state.OutputGains[5].DspOutput = 1100;
-        bench.state.Chan = {5, 1537};  // fader 1 has no table entry
+        bench.state.Chan = {5, 1537};
         bench.Slider(1).setValue(-300);
         bench.gain.UpdateGain();
         QCOMPARE(bench.log.entries,
@@ -184,7 +142,7 @@ private Q_SLOTS:
         QCOMPARE(bench.Slider(1).value(), -300);
         QVERIFY(!bench.state.UpdatingFaders);
         QTest::keyClick(&bench.Slider(0), Qt::Key_Up);
-        QCOMPARE(bench.SentCodes(), QList<int>({1101}));
+        QCOMPARE(bench.Sent(), QStringList{"15 5=1101 16383"});
     }
 
     void refreshWaitsForRunningTimer() {

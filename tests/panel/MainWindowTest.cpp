@@ -1,18 +1,10 @@
 // The main window's menus, connect item, message box, About dialog, setup
 // round trip and shutdown.
-#include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
-#include <functional>
 
 #include "AboutDialog.h"
-#include "FaderBank.h"
-#include "FaderStrip.h"
 #include "PanelFixture.h"
 #include "Twips.h"
 
@@ -24,24 +16,12 @@ QStringList Captions(const QList<QAction*>& actions) {
     return captions;
 }
 
-QAction* MenuItem(MainWindow& window, int menu, int item) {
-    return window.menuBar()->actions().at(menu)->menu()->actions().at(item);
-}
-
-// Hands the next modal window to inspect, which must close it.
-void OnNextModal(std::function<void(QWidget*)> inspect) {
-    QTimer::singleShot(0, qApp, [inspect] {
-        QWidget* modal = QApplication::activeModalWidget();
-        modal ? inspect(modal) : OnNextModal(inspect);
-    });
-}
-
 }  // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void captionAndMenus() {
+    void captionMenusAndConnectItem() {
         PanelFixture panel;
         MainWindow& window = panel.Open();
         QCOMPARE(window.windowTitle(), QStringLiteral("ORX Level Control"));
@@ -50,25 +30,20 @@ private Q_SLOTS:
         QCOMPARE(Captions(menus[0]->menu()->actions()),
                  QStringList({"&Setup", "-", "&Connect", "-", "E&xit"}));
         QCOMPARE(Captions(menus[1]->menu()->actions()), QStringList({"&About"}));
-    }
 
-    void connectItemFollowsLinkState() {
-        PanelFixture panel;
-        MainWindow& window = panel.Open();
-        QCOMPARE(panel.link->connects, 1);  // at start-up
-        window.mnuConnect()->trigger();
+        QCOMPARE(panel.link->connects, 1);  // at start-up; the connect item follows the link
+        panel.MenuItem(0, 2)->trigger();
         QCOMPARE(panel.link->connects, 2);
-        window.State().Connected = true;
         window.SetConnectCaption(QStringLiteral("&Disconnect"));
-        QCOMPARE(MenuItem(window, 0, 2)->text(), QStringLiteral("&Disconnect"));
-        MenuItem(window, 0, 2)->trigger();
+        QCOMPARE(panel.MenuItem(0, 2)->text(), QStringLiteral("&Disconnect"));
+        window.State().Connected = true;
+        panel.MenuItem(0, 2)->trigger();
         QCOMPARE(panel.link->disconnects, 1);
         QCOMPARE(panel.link->connects, 2);
     }
 
     void connectFailureBox() {
         PanelFixture panel;
-        MainWindow& window = panel.Open();
         int boxes = 0;
         OnNextModal([&boxes](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
@@ -80,13 +55,14 @@ private Q_SLOTS:
             QCOMPARE(box->buttons().size(), 1);
             QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
         });
-        window.ShowConnectFailure();
+        panel.Open().ShowConnectFailure();
         QCOMPARE(boxes, 1);
     }
 
+    // Opened twice, the caption must not be built up again.
     void aboutShowsSameCaptionEachTime() {
         PanelFixture panel;
-        MainWindow& window = panel.Open();
+        panel.Open();
         QList<AboutDialog*> seen;
         for (int opening = 1; opening <= 2; ++opening) {
             OnNextModal([&seen](QWidget* modal) {
@@ -96,7 +72,7 @@ private Q_SLOTS:
                          QStringLiteral("ORX Output Level Control\r1.06 - 04/06/20"));
                 QTest::mouseClick(seen.last()->cmdAboutquit(), Qt::LeftButton);
             });
-            MenuItem(window, 1, 0)->trigger();
+            panel.MenuItem(1, 0)->trigger();
             QCOMPARE(seen.size(), opening);
         }
         QCOMPARE(seen[0], seen[1]);
@@ -115,6 +91,7 @@ private Q_SLOTS:
         MainWindow& window = panel.Open();
         PanelState& state = window.State();
         window.Bank().Strip(0).chkStereo()->setChecked(false);  // the operator clears it
+        window.ShowLinkStatus(InPhase(LinkPhase::Live));
         QList<int16_t> linkSeenByDialog;
         OnNextModal([&](QWidget* modal) {
             linkSeenByDialog = QList<int16_t>(state.Link.begin(), state.Link.end());
@@ -124,30 +101,37 @@ private Q_SLOTS:
             state.OutputGains[0].DspOutput = 1029;
             qobject_cast<QDialog*>(modal)->reject();
         });
-        MenuItem(window, 0, 0)->trigger();
+        panel.MenuItem(0, 0)->trigger();
 
         QCOMPARE(linkSeenByDialog, QList<int16_t>({0, 0}));
-        QCOMPARE(window.Bank().StripCount(), newCount);
         const int lastLeft = newCount == 1 ? 120 : 120 + 1560 * (newCount - 1);
         QCOMPARE(window.frameGeometry().width(), Twips(lastLeft + 1575));
-        for (int i = 0; i < newCount; ++i) {
-            QCOMPARE(window.Bank().Strip(i).lblChan()->text(), QStringLiteral("PGM L"));
-            QCOMPARE(window.Bank().Strip(i).lblGain()->text(), QStringLiteral("Gain (+0.5db)"));
-        }
+        QCOMPARE(panel.Texts(&FaderStrip::lblChan), QStringList(newCount, "PGM L"));
+        QCOMPARE(panel.Texts(&FaderStrip::lblGain), QStringList(newCount, "Gain (+0.5db)"));
+        QVERIFY(window.Bank().Strip(newCount - 1).IsConfirmed());  // new strips too
     }
 
-    void closingWritesStereoBoxes() {
+    // The switcher sends its names before its links: a saved Stereo setting
+    // must survive the moment its link is not known, and what the operator
+    // then makes of a box is what closing saves.
+    void closingSavesStereoBoxes() {
         PanelFixture panel;
-        panel.WriteIni(15, {{4, 1}, {7, 0}, {9, 1}});
+        panel.WriteIni(15, {{5, 1}, {6, 1}, {7, 0}});
         MainWindow& window = panel.Open();
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTest::mouseClick(window.Bank().Strip(0).chkStereo(), Qt::LeftButton);
+        QVERIFY(panel.Show());
+        QCheckBox* first = window.Bank().Strip(0).chkStereo();
+        window.LabelFaders();  // names arrived, links not yet
+        QVERIFY(!first->isChecked() && first->isHidden());
+        for (int ch = 4; ch <= 6; ++ch) window.State().DestinationLinks[ch] = 1;
+        window.LabelFaders();  // links arrived
+        QVERIFY(first->isChecked() && first->isVisible());
         QTest::mouseClick(window.Bank().Strip(1).chkStereo(), Qt::LeftButton);
+        QTest::mouseClick(window.Bank().Strip(2).chkStereo(), Qt::LeftButton);
+        window.LabelFaders();  // must not undo the operator's choice
         QVERIFY(window.close());
         QCOMPARE(panel.link->disconnects, 1);
-        QCOMPARE(panel.IniLines().mid(3, 6), QStringList({"Chan 1=4", "Link 1=0", "Chan 2=7",
-                                                          "Link 2=1", "Chan 3=9", "Link 3=1"}));
+        QCOMPARE(panel.IniLines().mid(3, 6), QStringList({"Chan 1=5", "Link 1=1", "Chan 2=6",
+                                                          "Link 2=0", "Chan 3=7", "Link 3=1"}));
     }
 };
 

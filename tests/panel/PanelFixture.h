@@ -1,11 +1,20 @@
-// A main window on a temporary program folder, with a recording log and link.
+// A main window on a temporary program folder, with a recording log and link,
+// and the few steps the window tests share.
 #pragma once
 
+#include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 
+#include "FaderBank.h"
+#include "FaderStrip.h"
 #include "MainWindow.h"
 #include "Recorders.h"
 
@@ -13,6 +22,27 @@ struct FaderSetting {
     int chan;  // as the file holds it: 1-based outside Device ID mode
     int link;
 };
+
+// Faders 1..count on channels 1..count, none stereo.
+inline QList<FaderSetting> Faders(int count) {
+    QList<FaderSetting> faders;
+    for (int i = 0; i < count; ++i) faders << FaderSetting{i + 1, 0};
+    return faders;
+}
+
+inline LinkStatus InPhase(LinkPhase phase) {
+    LinkStatus status;
+    status.phase = phase;
+    return status;
+}
+
+// Hands the next modal window to inspect, which must close it.
+inline void OnNextModal(std::function<void(QWidget*)> inspect) {
+    QTimer::singleShot(0, qApp, [inspect] {
+        QWidget* modal = QApplication::activeModalWidget();
+        modal ? inspect(modal) : OnNextModal(inspect);
+    });
+}
 
 struct PanelFixture {
     void WriteIni(int stage, const QList<FaderSetting>& faders) {
@@ -41,6 +71,23 @@ struct PanelFixture {
                 return recording;
             });
         return *window;
+    }
+
+    bool Show() {
+        window->show();
+        return QTest::qWaitForWindowExposed(window.get());
+    }
+
+    QAction* MenuItem(int menu, int item) const {
+        return window->menuBar()->actions().at(menu)->menu()->actions().at(item);
+    }
+
+    // One text per strip: Texts(&FaderStrip::lblChan) gives every channel label.
+    QStringList Texts(QLabel* (FaderStrip::*label)() const) const {
+        QStringList texts;
+        FaderBank& bank = window->Bank();
+        for (int i = 0; i < bank.StripCount(); ++i) texts << (bank.Strip(i).*label)()->text();
+        return texts;
     }
 
     QTemporaryDir dir;

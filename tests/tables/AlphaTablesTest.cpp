@@ -3,23 +3,21 @@
 #include <QtTest>
 
 #include "AlphaTables.h"
-#include "TableHarness.h"
+#include "LinkHarness.h"
 
 namespace {
-
 // Two 4-character labels, "Mic1" (sort 0) and "Mic2" (sort 1).
 const QByteArray SourceMics = Hex("FC 0A 04 02 00 00 00 4D 69 63 31 00 00 4D 69 63 32 01 00 26 FF");
-const QByteArray DestinationMics =
-    Hex("FC 14 04 02 00 00 00 4D 69 63 31 00 00 4D 69 63 32 01 00 30 FF");
+const QByteArray DestinationMics = Hex("FC14 04 0200 0000 4D696331 0000 4D696332 0100 30 FF");
+const QByteArray UnknownMics = Hex("FC1E 04 0200 0000 4D696331 0000 4D696332 0100 3B FF");
 
-const QString SourceTable = QStringLiteral("Source Alpha Table");
+const QString Sources = QStringLiteral("Source Alpha Table");
+const LogEntries LengthFault = OneEntry("TZ60 Message Length Error", Sources);
 const LogEntries Fault = OneEntry("Error Processing Alpha Labels", "TZ60 Command Error");
-
 }  // namespace
 
 class AlphaTablesTest : public QObject {
     Q_OBJECT
-
 private Q_SLOTS:
     void acceptedTableReplacesOneSide_data() {
         QTest::addColumn<QByteArray>("message");
@@ -38,14 +36,12 @@ private Q_SLOTS:
         QFETCH(int, gainStage);
         QFETCH(bool, sources);
         QFETCH(int, labelCalls);
-        TableHarness h;
+        LinkHarness h;
         PanelState& s = h.state;
         s.GainStage = static_cast<int16_t>(gainStage);
         s.LastInfoRequest = InfoBits::StartUpRequest;
         (sources ? s.SourceLinks : s.DestinationLinks)[1] = 2;
-
         ProcessAlphaLabels(h.ctx, message);
-
         QCOMPARE(AsList(sources ? s.SourceAlpha : s.DestinationAlpha),
                  QStringList({"Mic1", "Mic2"}));
         QCOMPARE(AsList(sources ? s.SourceLinks : s.DestinationLinks), QList<int16_t>({0, 2}));
@@ -57,150 +53,123 @@ private Q_SLOTS:
         QVERIFY(h.log.entries.isEmpty());
     }
 
+    // Decoding starts at the first label F. An unknown kind stores nothing and
+    // clears every request bit; the destination side never changes here.
     void decodesFromFirstLabelOn_data() {
         QTest::addColumn<QByteArray>("message");
         QTest::addColumn<QStringList>("labels");
         QTest::addColumn<LogEntries>("log");
+        QTest::addColumn<int>("bitsLeft");
+        const int32_t sourceAnswered = InfoBits::StartUpRequest & ~InfoBits::SourceNames;
         // Label 0 holds a tab and sort value 5000, both logged only if it were decoded.
         QTest::newRow("first label 1")
-            << Hex("FC 0A 04 02 00 01 00 4D 09 63 31 08 27 4D 69 63 32 01 00 76 FF")
-            << QStringList({"", "Mic2"}) << LogEntries();
+            << Hex("FC0A 04 0200 0100 4D096331 0827 4D696332 0100 76 FF")
+            << QStringList({"", "Mic2"}) << LogEntries() << sourceAnswered;
         QTest::newRow("tab and delete")
-            << Hex("FC 0A 04 02 00 00 00 4D 09 63 31 00 00 4D 69 63 7F 01 00 13 FF")
+            << Hex("FC0A 04 0200 0000 4D096331 0000 4D69637F 0100 13 FF")
             << QStringList({"M.c1", "Mic."})
-            << LogEntries({{"Invalid Character in Alpha Label - Chr(9) Label #1", SourceTable},
-                           {"Invalid Character in Alpha Label - Chr(127) Label #2", SourceTable}});
+            << LogEntries({{"Invalid Character in Alpha Label - Chr(9) Label #1", Sources},
+                           {"Invalid Character in Alpha Label - Chr(127) Label #2", Sources}})
+            << sourceAnswered;
         // Blank and tilde end the printable range; 4096 is the largest sort value.
         QTest::newRow("range ends and sort values")
-            << Hex("FC 0A 04 02 00 00 00 20 7E 1F 41 00 20 4D 69 63 32 01 20 1A FF")
+            << Hex("FC0A 04 0200 0000 207E1F41 0020 4D696332 0120 1A FF")
             << QStringList({" ~.A", "Mic2"})
-            << LogEntries({{"Invalid Character in Alpha Label - Chr(31) Label #1", SourceTable},
-                           {"Invalid Sort value 2 (4097)", SourceTable}});
+            << LogEntries({{"Invalid Character in Alpha Label - Chr(31) Label #1", Sources},
+                           {"Invalid Sort value 2 (4097)", Sources}})
+            << sourceAnswered;
+        // From label 1 on: label 0's sort value 5 goes unread.
+        QTest::newRow("unknown kind")
+            << Hex("FC1E 04 0200 0100 4D696331 0500 4D696332 0100 40 FF") << QStringList()
+            << OneEntry("Invalid Sort value 2 (1)", "Unknown Alpha Table") << 0;
     }
     void decodesFromFirstLabelOn() {
         QFETCH(QByteArray, message);
         QFETCH(QStringList, labels);
         QFETCH(LogEntries, log);
-        TableHarness h;
-
+        QFETCH(int, bitsLeft);
+        LinkHarness h;
+        h.state.LastInfoRequest = InfoBits::StartUpRequest;
         ProcessAlphaLabels(h.ctx, message);
-
         QCOMPARE(AsList(h.state.SourceAlpha), labels);
         QCOMPARE(h.log.entries, log);
+        QCOMPARE(h.state.LastInfoRequest, bitsLeft);
+        QCOMPARE(h.state.DestinationAlpha, std::vector<QString>(PanelState::InitialChannels));
+        QCOMPARE(h.state.DestinationCount, int16_t{0});
     }
 
+    // Nothing but the log and a fresh request changes; a label count of 0 only
+    // leaves the names as one empty label.
     void refusedTableChangesNothing_data() {
         QTest::addColumn<QByteArray>("message");
         QTest::addColumn<LogEntries>("log");
         QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QStringList>("labels");
+        const QStringList none;
         QTest::newRow("one byte too many")
-            << Hex("FC 0A 04 02 00 00 00 4D 69 63 31 00 00 4D 69 63 32 01 00 00 26 FF")
-            << OneEntry("TZ60 Message Length Error", SourceTable) << QByteArray();
+            << Hex("FC0A 04 0200 0000 4D696331 0000 4D696332 0100 00 26 FF") << LengthFault
+            << QByteArray() << none;
         QTest::newRow("one byte too few")
-            << Hex("FC 0A 04 02 00 00 00 4D 69 63 31 00 00 4D 69 63 01 00 74 FF")
-            << OneEntry("TZ60 Message Length Error", SourceTable) << QByteArray();
+            << Hex("FC0A 04 0200 0000 4D696331 0000 4D6963 0100 74 FF") << LengthFault
+            << QByteArray() << none;
         QTest::newRow("bad checksum, sources")
-            << Hex("FC 0A 04 02 00 00 00 4D 69 63 31 00 00 4D 69 63 32 01 00 27 FF")
-            << OneEntry("TZ60 Check Sum Error", SourceTable)
-            << Hex("F2 00 02 00 00 00 00 00 00 00 00 02 FF");
+            << Hex("FC0A 04 0200 0000 4D696331 0000 4D696332 0100 27 FF")
+            << OneEntry("TZ60 Check Sum Error", Sources)
+            << Hex("F2 00 02 00 00 00 00 00 00 00 00 02 FF") << none;
         QTest::newRow("bad checksum, destinations")
-            << Hex("FC 14 04 02 00 00 00 4D 69 63 31 00 00 4D 69 63 32 01 00 31 FF")
+            << Hex("FC14 04 0200 0000 4D696331 0000 4D696332 0100 31 FF")
             << OneEntry("TZ60 Check Sum Error", "Destination Alpha Table")
-            << Hex("F2 00 04 00 00 00 00 00 00 00 00 04 FF");
+            << Hex("F2 00 04 00 00 00 00 00 00 00 00 04 FF") << none;
         QTest::newRow("bad checksum, unknown kind")
-            << Hex("FC 1E 04 02 00 00 00 4D 69 63 31 00 00 4D 69 63 32 01 00 3B FF")
-            << OneEntry("TZ60 Check Sum Error", "Unknown Alpha Table")
-            << Hex("F2 7F 00 00 00 00 00 00 00 00 00 7F FF");
-        QTest::newRow("no header") << Hex("FC 00 FF") << Fault << QByteArray();
+            << UnknownMics << OneEntry("TZ60 Check Sum Error", "Unknown Alpha Table")
+            << Hex("F2 7F 00 00 00 00 00 00 00 00 00 7F FF") << none;
+        QTest::newRow("no header") << Hex("FC 00 FF") << Fault << QByteArray() << none;
+        QTest::newRow("label count 0")
+            << Hex("FC 0A 04 00 00 00 00 0E FF") << Fault << QByteArray() << QStringList{""};
     }
     void refusedTableChangesNothing() {
         QFETCH(QByteArray, message);
         QFETCH(LogEntries, log);
         QFETCH(QByteArray, request);
-        TableHarness h;
-        h.state.GainStage = GainStage::InputTrim;
-
-        ProcessAlphaLabels(h.ctx, message);
-
-        QCOMPARE(h.log.entries, log);
-        QCOMPARE(h.sender.sent, request.isEmpty() ? QList<QByteArray>() : QList{request});
-        QVERIFY(h.state.SourceAlpha.empty());
-        QCOMPARE(h.state.SourceLinks.size(), size_t{PanelState::InitialChannels});
-        QCOMPARE(h.state.SourceCount, int16_t{0});
-        QCOMPARE(h.view.labelCalls, 0);
-    }
-
-    void damagedUnknownTableAsksForEverythingOnce() {
-        TableHarness h;
-        const QByteArray damaged =
-            Hex("FC 1E 04 02 00 00 00 4D 69 63 31 00 00 4D 69 63 32 01 00 3B FF");
-
-        ProcessAlphaLabels(h.ctx, damaged);
-        ProcessAlphaLabels(h.ctx, damaged);
-
-        QCOMPARE(h.sender.sent.size(), 1);
-        QCOMPARE(h.state.LastInfoRequest, -1);
-    }
-
-    void unknownKindStoresNothingAndClearsEveryBit() {
-        TableHarness h;
-        h.state.LastInfoRequest = InfoBits::StartUpRequest;
-
-        // From label 1 on; label 0's sort value 5 lies before it and goes unread.
-        ProcessAlphaLabels(h.ctx,
-                           Hex("FC 1E 04 02 00 01 00 4D 69 63 31 05 00 4D 69 63 32 01 00 40 FF"));
-
-        QCOMPARE(h.log.entries, OneEntry("Invalid Sort value 2 (1)", "Unknown Alpha Table"));
-        QCOMPARE(h.state.LastInfoRequest, 0);
-        QVERIFY(h.state.SourceAlpha.empty());
-        QCOMPARE(h.state.DestinationAlpha, std::vector<QString>(PanelState::InitialChannels));
-        QCOMPARE(h.state.DestinationCount, int16_t{0});
-    }
-
-    void smallerTableKeepsTheCount() {
-        TableHarness h;
-
-        ProcessAlphaLabels(h.ctx, SourceMics);
-        ProcessAlphaLabels(h.ctx, Hex("FC 0A 03 01 00 00 00 41 42 43 00 00 54 FF"));
-
-        QCOMPARE(AsList(h.state.SourceAlpha), QStringList({"ABC"}));
-        QCOMPARE(h.state.SourceLinks.size(), size_t{1});
-        QCOMPARE(h.state.SourceCount, int16_t{2});
-
-        ProcessAlphaLabels(h.ctx,
-                           Hex("FC 0A 02 03 00 00 00 61 61 00 00 62 62 00 00 63 63 00 00 5B FF"));
-
-        QCOMPARE(h.state.SourceCount, int16_t{3});
-    }
-
-    // No link table of no entries: the names become one empty label, and
-    // neither the count, the links, the bits nor the faders change.
-    void emptySourceTableIsAFault() {
-        TableHarness h;
+        QFETCH(QStringList, labels);
+        LinkHarness h;
         h.state.GainStage = GainStage::InputTrim;
         h.state.LastInfoRequest = InfoBits::StartUpRequest;
         h.state.SourceCount = 4;
-
-        ProcessAlphaLabels(h.ctx, Hex("FC 0A 04 00 00 00 00 0E FF"));
-
-        QCOMPARE(h.log.entries, Fault);
-        QCOMPARE(AsList(h.state.SourceAlpha), QStringList({""}));
+        ProcessAlphaLabels(h.ctx, message);
+        QCOMPARE(h.log.entries, log);
+        QCOMPARE(h.sender.sent, request.isEmpty() ? QList<QByteArray>() : QList{request});
+        if (request.isEmpty()) QCOMPARE(h.state.LastInfoRequest, InfoBits::StartUpRequest);
+        QCOMPARE(AsList(h.state.SourceAlpha), labels);
         QCOMPARE(h.state.SourceLinks.size(), size_t{PanelState::InitialChannels});
         QCOMPARE(h.state.SourceCount, int16_t{4});
-        QCOMPARE(h.state.LastInfoRequest, InfoBits::StartUpRequest);
         QCOMPARE(h.view.labelCalls, 0);
     }
 
-    void encoderBuildsTheExampleTable() {
-        QCOMPARE(EncodeAlphaTable(10, 4, 0, {{"Mic1", 0}, {"Mic2", 1}}), SourceMics);
+    // Once every bit is set, a damaged unknown table is not asked for again.
+    void damagedUnknownTableAsksForEverythingOnce() {
+        LinkHarness h;
+        ProcessAlphaLabels(h.ctx, UnknownMics);
+        ProcessAlphaLabels(h.ctx, UnknownMics);
+        QCOMPARE(h.sender.sent.size(), 1);
     }
 
-    void encodedTableDecodesToPaddedLabels() {
-        TableHarness h;
+    void smallerTableKeepsTheCount() {
+        LinkHarness h;
+        ProcessAlphaLabels(h.ctx, SourceMics);
+        ProcessAlphaLabels(h.ctx, Hex("FC 0A 03 01 00 00 00 41 42 43 00 00 54 FF"));
+        QCOMPARE(AsList(h.state.SourceAlpha), QStringList({"ABC"}));
+        QCOMPARE(h.state.SourceLinks.size(), size_t{1});
+        QCOMPARE(h.state.SourceCount, int16_t{2});
+        ProcessAlphaLabels(h.ctx, Hex("FC0A 02 0300 0000 6161 0000 6262 0000 6363 0000 5B FF"));
+        QCOMPARE(h.state.SourceCount, int16_t{3});
+    }
 
+    void encoderMatchesTheDecoder() {
+        QCOMPARE(EncodeAlphaTable(10, 4, 0, {{"Mic1", 0}, {"Mic2", 1}}), SourceMics);
+        LinkHarness h;
         ProcessAlphaLabels(h.ctx,
                            EncodeAlphaTable(20, 5, 1, {{"L", 3}, {"R", 4096}, {"Centre", 7}}));
-
         QCOMPARE(AsList(h.state.DestinationAlpha), QStringList({"", "R    ", "Centr"}));
         QVERIFY(h.log.entries.isEmpty());
     }

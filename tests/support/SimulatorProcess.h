@@ -18,10 +18,8 @@ public:
             partial_ = complete.takeLast();
             lines_ += complete;
         });
-        process_.start(program,
-                       QStringList{QStringLiteral("--port"), QStringLiteral("0")} + options);
-        const QRegularExpressionMatch listening =
-            WaitFor(QStringLiteral("^listening on .*:(\\d+)$"));
+        process_.start(program, QStringList{"--port", "0"} + options);
+        const QRegularExpressionMatch listening = WaitFor("^listening on .*:(\\d+)$");
         port_ = listening.hasMatch() ? listening.captured(1).toUShort() : 0;
     }
     ~SimulatorProcess() {
@@ -30,7 +28,6 @@ public:
     }
 
     quint16 Port() const { return port_; }
-    const QStringList& Lines() const { return lines_; }
     // Where the next line will be: wait for what comes after an action.
     int Mark() const { return static_cast<int>(lines_.size()); }
 
@@ -41,35 +38,29 @@ public:
             QRegularExpressionMatch match = expression.match(lines_[i]);
             if (match.hasMatch()) return match;
         }
-        return QRegularExpressionMatch();
+        return {};
     }
-
-    // The last line that matches, or no match.
     QRegularExpressionMatch FindLast(const QString& pattern) const {
         const QRegularExpression expression(pattern);
         for (auto line = lines_.crbegin(); line != lines_.crend(); ++line) {
             QRegularExpressionMatch match = expression.match(*line);
             if (match.hasMatch()) return match;
         }
-        return QRegularExpressionMatch();
+        return {};
     }
-
-    // As Find, waiting for the line if need be; no match when it has not
-    // come within the patience.
+    // As Find, waiting up to the patience for the line while the simulator runs.
     QRegularExpressionMatch WaitFor(const QString& pattern, int from = 0) {
-        for (int waited = 0;; waited += Step) {
-            QRegularExpressionMatch match = Find(pattern, from);
-            if (match.hasMatch() || waited >= Patience ||
-                process_.state() == QProcess::NotRunning) {
-                return match;
-            }
-            QTest::qWait(Step);
+        QRegularExpressionMatch match = Find(pattern, from);
+        for (int waited = 0;
+             !match.hasMatch() && waited < Patience && process_.state() != QProcess::NotRunning;
+             waited += 10) {
+            QTest::qWait(10);
+            match = Find(pattern, from);
         }
+        return match;
     }
 
 private:
-    static constexpr int Step = 10;  // ms
-
     QProcess process_;
     QString partial_;
     QStringList lines_;
