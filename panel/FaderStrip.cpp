@@ -85,9 +85,6 @@ void FaderStrip::NameForScreenReaders(int faderNumber) {
 void FaderStrip::SetConfirmed(bool confirmed) {
     confirmed_ = confirmed;
     lblGain_->setPalette(confirmed ? palette() : DimmedPalette(palette()));
-    QFont font = lblGain_->font();
-    font.setItalic(!confirmed);
-    lblGain_->setFont(font);
     const QString note = confirmed ? QString() : QString::fromLatin1(NotConfirmed);
     lblGain_->setToolTip(note);
     sliGain_->setAccessibleDescription(note);

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPainter>
 #include <QStringList>
 
 #include "LinkStatusText.h"
@@ -34,8 +35,6 @@ LinkStatusBar::LinkStatusBar(QWidget* parent) : QStatusBar(parent), text_(new QL
     setObjectName(QStringLiteral("sbLink"));
     text_->setObjectName(QStringLiteral("lblLinkStatus"));
     setSizeGripEnabled(false);
-    // A rule between the bank and the bar, which otherwise share a colour.
-    setStyleSheet(QStringLiteral("QStatusBar { border-top: 1px solid palette(mid); }"));
     const QFont font = PanelFont(StatusFontPixels);
     setFont(font);
     text_->setFont(font);
@@ -74,4 +73,13 @@ void LinkStatusBar::Refit() {
     QStringList lines = short_.split(QLatin1Char('\n'));
     for (QString& line : lines) line = metrics.elidedText(line, Qt::ElideRight, width);
     text_->setText(lines.join(QLatin1Char('\n')));
+}
+
+// A rule between the bank and the bar, which otherwise share a colour; drawn
+// rather than styled, since a style sheet costs the window its start-up time.
+void LinkStatusBar::paintEvent(QPaintEvent* event) {
+    QStatusBar::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawLine(0, 0, width() - 1, 0);
 }

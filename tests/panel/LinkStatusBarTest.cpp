@@ -32,7 +32,6 @@ LinkStatus Lost(LinkPhase phase, bool wasUp, int seconds) {
 QString Marks(const FaderStrip& strip, const QColor& normal) {
     QStringList marks;
     if (strip.lblGain()->palette().color(QPalette::WindowText) != normal) marks << "dimmed";
-    if (strip.lblGain()->font().italic()) marks << "italic";
     if (!strip.IsConfirmed()) marks << "unconfirmed";
     auto* fader = QAccessible::queryAccessibleInterface(strip.sliGain());
     return (marks << fader->text(QAccessible::Description)).join(", ");
@@ -128,7 +127,7 @@ private Q_SLOTS:
         MainWindow& window = panel.Open();
         const FaderStrip& strip = window.Bank().Strip(1);
         const QColor normal = window.palette().color(QPalette::WindowText);
-        const QString marked = "dimmed, italic, unconfirmed, Not confirmed by the switcher";
+        const QString marked = "dimmed, unconfirmed, Not confirmed by the switcher";
         QCOMPARE(Marks(strip, normal), marked);  // nothing confirmed before the switcher speaks
         window.ShowLinkStatus(Status(LinkPhase::Live, 2, 3));
         QCOMPARE(Marks(strip, normal), QString());
