@@ -9,13 +9,10 @@
 #include "CrosspointMap.h"
 #include "Frame.h"
 #include "LinkTables.h"
+#include "TableKinds.h"
 
 namespace Traffic {
 namespace {
-
-constexpr uint8_t GainCommand = 0xE3;
-constexpr uint8_t SourceKind = 10;
-constexpr uint8_t DestinationKind = 20;
 constexpr uint8_t LabelWidth = 8;
 
 // A plausible code for a channel: anywhere on the fader's travel.
@@ -30,7 +27,7 @@ QByteArray GainReport(uint8_t stage, int first, const std::vector<int16_t>& code
     Frame::Append7BitPair(data, static_cast<int>(codes.size()));
     Frame::Append7BitPair(data, first);
     for (const int16_t code : codes) Frame::Append7BitPair(data, code);
-    return Frame::BuildMessage(GainCommand, data);
+    return Frame::BuildMessage(Frame::Command::Gain, data);
 }
 
 QByteArray AdvancedGains(int count) {
@@ -49,7 +46,8 @@ QByteArray AlphaTable(uint8_t kind, int count) {
     std::vector<AlphaLabel> labels;
     for (int i = 0; i < count; ++i) {
         labels.push_back(
-            {QByteArray(kind == SourceKind ? "In " : "Out ") + QByteArray::number(i), i % 4096});
+            {QByteArray(kind == TableKind::Sources ? "In " : "Out ") + QByteArray::number(i),
+             i % 4096});
     }
     return EncodeAlphaTable(kind, LabelWidth, 0, labels);
 }
@@ -75,10 +73,10 @@ QByteArray MixedBurst(int count) {
         GainReport(1, 20, {1100}),
         AdvancedGains(2),
         QByteArray(1, static_cast<char>(Frame::KeepAliveQuestion)),
-        LinkTable(SourceKind, 30, 2),
+        LinkTable(TableKind::Sources, 30, 2),
         GainReport(16, 7, {1000}),  // a stage the panel does not keep
         QByteArray(1, static_cast<char>(Frame::ShortNoAction1)),
-        AlphaTable(DestinationKind, 2),
+        AlphaTable(TableKind::Destinations, 2),
         CrosspointMap(1),
     };
     QByteArray burst;
@@ -87,9 +85,10 @@ QByteArray MixedBurst(int count) {
 }
 
 QByteArray StartUpAnswer(int channelsPerMessage) {
-    QByteArray answer = AlphaTable(SourceKind, Channels) + AlphaTable(DestinationKind, Channels) +
-                        LinkTable(SourceKind, 0, Channels) +
-                        LinkTable(DestinationKind, 0, Channels) + CrosspointMap(MapDestinations);
+    QByteArray answer =
+        AlphaTable(TableKind::Sources, Channels) + AlphaTable(TableKind::Destinations, Channels) +
+        LinkTable(TableKind::Sources, 0, Channels) +
+        LinkTable(TableKind::Destinations, 0, Channels) + CrosspointMap(MapDestinations);
     for (const uint8_t stage : {uint8_t{1}, uint8_t{3}, uint8_t{15}}) {
         for (int first = 0; first < Channels; first += channelsPerMessage) {
             std::vector<int16_t> codes;

@@ -7,16 +7,9 @@
 #include "FuzzCheck.h"
 #include "InfoRequest.h"
 #include "PanelState.h"
+#include "TableKinds.h"
 
 namespace {
-
-constexpr uint8_t TypeRequestCommand = 0x81;
-constexpr uint8_t GainCommand = 0xE3;
-constexpr uint8_t LinksCommand = 0xFA;
-constexpr uint8_t AlphaCommand = 0xFC;
-constexpr uint8_t InfoRequestCommand = 0xF2;
-constexpr uint8_t SourceKind = 10;
-constexpr uint8_t DestinationKind = 20;
 constexpr int32_t EveryBit = -1;
 
 // What the decoders may change, before and after one call.
@@ -63,7 +56,7 @@ void CheckFrameHandedOver(uint8_t command, const QByteArray& m) {
 void CheckGainTables(uint8_t command, const QByteArray& m, size_t before, size_t after) {
     Require(after >= before, "gain table never shrinks");
     if (after == before) return;
-    Require(command == GainCommand, "only a gain message grows a gain table");
+    Require(command == Frame::Command::Gain, "only a gain message grows a gain table");
     Require(static_cast<int>(after) == PairOf(m, 5) + PairOf(m, 3) + 1,
             "gain table grows to first + count + 1");
 }
@@ -75,7 +68,7 @@ bool IsTableOf(const QByteArray& m, uint8_t command, uint8_t kind) {
 // A name table is replaced by exactly the labels of an alpha table of its side.
 void CheckNames(const QByteArray& m, uint8_t kind, size_t before, size_t after) {
     if (after == before) return;
-    Require(IsTableOf(m, AlphaCommand, kind),
+    Require(IsTableOf(m, Frame::Command::AlphaTable, kind),
             "only an alpha table of its side resizes a name table");
     Require(static_cast<int>(after) == std::max(PairOf(m, 3), 1), "name table holds N labels");
 }
@@ -85,15 +78,16 @@ void CheckNames(const QByteArray& m, uint8_t kind, size_t before, size_t after) 
 void CheckLinks(const QByteArray& m, uint8_t kind, size_t before, size_t after) {
     if (after == before) return;
     const int size = static_cast<int>(after);
-    const bool fromAlpha = IsTableOf(m, AlphaCommand, kind) && size == PairOf(m, 3);
-    const bool fromLinks = IsTableOf(m, LinksCommand, kind) && size == PairOf(m, 4) + PairOf(m, 2);
+    const bool fromAlpha = IsTableOf(m, Frame::Command::AlphaTable, kind) && size == PairOf(m, 3);
+    const bool fromLinks =
+        IsTableOf(m, Frame::Command::Links, kind) && size == PairOf(m, 4) + PairOf(m, 2);
     Require(fromAlpha || fromLinks, "link table resized only as its side's tables declare");
 }
 
 void CheckCount(const QByteArray& m, uint8_t kind, int16_t before, int16_t after) {
     Require(after >= before, "the switcher's counts never fall");
     if (after == before) return;
-    Require(IsTableOf(m, AlphaCommand, kind) && after == PairOf(m, 3),
+    Require(IsTableOf(m, Frame::Command::AlphaTable, kind) && after == PairOf(m, 3),
             "a count rises only to the N of its side's alpha table");
 }
 
@@ -101,14 +95,14 @@ void CheckCount(const QByteArray& m, uint8_t kind, int16_t before, int16_t after
 int32_t ClearableBits(const QByteArray& m) {
     const int command = ByteOf(m, 0);
     const int kind = ByteOf(m, 1);
-    if (command == AlphaCommand) {
-        if (kind == SourceKind) return InfoBits::SourceNames;
-        if (kind == DestinationKind) return InfoBits::DestinationNames;
+    if (command == Frame::Command::AlphaTable) {
+        if (kind == TableKind::Sources) return InfoBits::SourceNames;
+        if (kind == TableKind::Destinations) return InfoBits::DestinationNames;
         return EveryBit;
     }
-    if (command == LinksCommand) {
-        if (kind == SourceKind) return InfoBits::SourceLinks;
-        if (kind == DestinationKind) return InfoBits::DestinationLinks;
+    if (command == Frame::Command::Links) {
+        if (kind == TableKind::Sources) return InfoBits::SourceLinks;
+        if (kind == TableKind::Destinations) return InfoBits::DestinationLinks;
     }
     return 0;
 }
@@ -117,11 +111,11 @@ int32_t ClearableBits(const QByteArray& m) {
 // or a table asked for again after a damaged alpha table.
 bool IsRequestFor(const QByteArray& m, int32_t code) {
     const int command = ByteOf(m, 0);
-    if (command == TypeRequestCommand) return code == InfoBits::StartUpRequest;
-    if (command != AlphaCommand) return false;
+    if (command == Frame::Command::Type) return code == InfoBits::StartUpRequest;
+    if (command != Frame::Command::AlphaTable) return false;
     const int kind = ByteOf(m, 1);
-    if (kind == SourceKind) return code == InfoBits::SourceNames;
-    if (kind == DestinationKind) return code == InfoBits::DestinationNames;
+    if (kind == TableKind::Sources) return code == InfoBits::SourceNames;
+    if (kind == TableKind::Destinations) return code == InfoBits::DestinationNames;
     return code == EveryBit;
 }
 
@@ -129,7 +123,7 @@ void CheckRequestBits(const QByteArray& m, int32_t before, int32_t after,
                       const QList<QByteArray>& sentMeanwhile) {
     QByteArray lastRequest;
     for (const QByteArray& s : sentMeanwhile) {
-        if (Frame::byteAt(s, 0) == InfoRequestCommand) lastRequest = s;
+        if (Frame::byteAt(s, 0) == Frame::Command::InfoRequest) lastRequest = s;
     }
     if (!lastRequest.isEmpty()) {
         Require(IsRequestFor(m, after), "a decoder sends only the request its message calls for");
@@ -145,12 +139,12 @@ void CheckAfterDecode(uint8_t command, const QByteArray& m, const Shape& was, co
                       const QList<QByteArray>& sentMeanwhile) {
     CheckGainTables(command, m, was.inputGains, is.inputGains);
     CheckGainTables(command, m, was.outputGains, is.outputGains);
-    CheckNames(m, SourceKind, was.sourceAlpha, is.sourceAlpha);
-    CheckNames(m, DestinationKind, was.destinationAlpha, is.destinationAlpha);
-    CheckLinks(m, SourceKind, was.sourceLinks, is.sourceLinks);
-    CheckLinks(m, DestinationKind, was.destinationLinks, is.destinationLinks);
-    CheckCount(m, SourceKind, was.sourceCount, is.sourceCount);
-    CheckCount(m, DestinationKind, was.destinationCount, is.destinationCount);
+    CheckNames(m, TableKind::Sources, was.sourceAlpha, is.sourceAlpha);
+    CheckNames(m, TableKind::Destinations, was.destinationAlpha, is.destinationAlpha);
+    CheckLinks(m, TableKind::Sources, was.sourceLinks, is.sourceLinks);
+    CheckLinks(m, TableKind::Destinations, was.destinationLinks, is.destinationLinks);
+    CheckCount(m, TableKind::Sources, was.sourceCount, is.sourceCount);
+    CheckCount(m, TableKind::Destinations, was.destinationCount, is.destinationCount);
     Require(is.crosspoints == static_cast<size_t>(PanelState::CrosspointDestinations),
             "the crosspoint map keeps its size");
     CheckRequestBits(m, was.lastInfoRequest, is.lastInfoRequest, sentMeanwhile);

@@ -11,8 +11,6 @@
 #include "TableAccess.h"
 
 namespace {
-
-constexpr uint8_t AdvancedGainCommand = 0xE0;
 constexpr int LargestGainCode = 2024;
 constexpr int16_t ZeroDbCode = 1024;
 constexpr int LargestCheckedChannel = 4096;
@@ -128,5 +126,5 @@ QByteArray EncodeAdvancedGain(const std::vector<AdvancedGainEntry>& entries, uin
             data.append(static_cast<char>(entry.fadeTime & 0x7F));
         }
     }
-    return Frame::BuildMessage(AdvancedGainCommand, data);
+    return Frame::BuildMessage(Frame::Command::AdvancedGain, data);
 }

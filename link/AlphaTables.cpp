@@ -13,8 +13,6 @@
 #include "TableKinds.h"
 
 namespace {
-
-constexpr uint8_t AlphaTableCommand = 0xFC;
 constexpr int HeaderBytes = 7;  // command, kind, width, count pair, first pair
 constexpr int FrameTrailer = 2;
 constexpr int SortValueBytes = 2;
@@ -181,5 +179,5 @@ QByteArray EncodeAlphaTable(uint8_t kind, uint8_t width, int first,
         data.append(text);
         Frame::Append7BitPair(data, label.sortValue);
     }
-    return Frame::BuildMessage(AlphaTableCommand, data);
+    return Frame::BuildMessage(Frame::Command::AlphaTable, data);
 }

@@ -7,8 +7,6 @@
 #include "TableAccess.h"
 
 namespace {
-
-constexpr uint8_t CrosspointCommand = 0xF6;
 constexpr int SourceEntryBytes = 4;  // source pair, value pair
 constexpr int LargestEntryCount = 255;
 
@@ -105,5 +103,5 @@ QByteArray EncodeCrosspointMap(int firstDestination, const std::vector<Crosspoin
             Frame::Append7BitPair(data, source.value);
         }
     }
-    return Frame::BuildMessage(CrosspointCommand, data);
+    return Frame::BuildMessage(Frame::Command::CrosspointMap, data);
 }

@@ -50,8 +50,12 @@ std::optional<QByteArray> TakeNextMessage(ReceiveBuffer& buffer) {
 
 const DecoderTable& SwitcherDecoders() {
     static const DecoderTable table = {
-        {0x81, ProcessTypeRequest},   {0xE0, ReceiveAdvancedGain}, {0xE3, ReceiveGain},
-        {0xF6, ProcessCrosspointMap}, {0xFA, ReceiveLinks},        {0xFC, ProcessAlphaLabels},
+        {Frame::Command::Type, ProcessTypeRequest},
+        {Frame::Command::AdvancedGain, ReceiveAdvancedGain},
+        {Frame::Command::Gain, ReceiveGain},
+        {Frame::Command::CrosspointMap, ProcessCrosspointMap},
+        {Frame::Command::Links, ReceiveLinks},
+        {Frame::Command::AlphaTable, ProcessAlphaLabels},
     };
     return table;
 }

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QByteArray>
-
 #include <cstdint>
 
 namespace Frame {
@@ -14,6 +13,17 @@ constexpr uint8_t ShortNoAction1 = 0xF1;
 constexpr uint8_t ShortNoAction3 = 0xF3;
 constexpr uint8_t KeepAliveAnswer = 0xF4;
 constexpr uint8_t KeepAliveQuestion = 0xF5;
+
+// Command bytes of the long messages, in both directions.
+namespace Command {
+constexpr uint8_t Type = 0x81;  // the switcher's type request, the panel's reply
+constexpr uint8_t AdvancedGain = 0xE0;
+constexpr uint8_t Gain = 0xE3;
+constexpr uint8_t InfoRequest = 0xF2;
+constexpr uint8_t CrosspointMap = 0xF6;
+constexpr uint8_t Links = 0xFA;
+constexpr uint8_t AlphaTable = 0xFC;
+}  // namespace Command
 
 inline uint8_t byteAt(const QByteArray& bytes, qsizetype i) {
     return static_cast<uint8_t>(bytes[i]);

@@ -10,8 +10,6 @@
 #include "PanelView.h"
 
 namespace {
-
-constexpr uint8_t GainCommand = 0xE3;
 // Byte 1 as the panel sends it; reports carry the same, and no receiver
 // examines it.
 constexpr uint8_t SentByPanel = 0x02;
@@ -35,7 +33,7 @@ QByteArray GainHeader(int16_t stage, int count, int firstChannel) {
 QByteArray EncodeEntries(uint8_t stage, int firstChannel, const std::vector<int16_t>& codes) {
     QByteArray data = GainHeader(stage, static_cast<int>(codes.size()), firstChannel);
     for (const int16_t code : codes) Frame::Append7BitPair(data, code);
-    return Frame::BuildMessage(GainCommand, data);
+    return Frame::BuildMessage(Frame::Command::Gain, data);
 }
 
 void LogSendFault(LinkContext& ctx) {
@@ -149,7 +147,7 @@ std::optional<QByteArray> EncodeGainChange(int16_t stage, int16_t code, int16_t 
     QByteArray data = GainHeader(stage, 1, channel);
     Frame::Append7BitPair(data, code);
     if (extra != SwitcherLinkPort::NoExtra) Frame::Append7BitPair(data, extra);
-    return Frame::BuildMessage(GainCommand, data);
+    return Frame::BuildMessage(Frame::Command::Gain, data);
 }
 
 std::optional<QByteArray> EncodeStereoGainChange(int16_t stage, int16_t code, int16_t firstChannel,
@@ -170,7 +168,7 @@ QByteArray EncodeGainReport(uint8_t stage, int firstChannel, const std::vector<i
 // channel, perhaps one extra pair; anything else is not a gain change.
 std::optional<GainChange> DecodeGainChange(const QByteArray& message) {
     try {
-        if (message.isEmpty() || Frame::byteAt(message, 0) != GainCommand ||
+        if (message.isEmpty() || Frame::byteAt(message, 0) != Frame::Command::Gain ||
             !Frame::HasValidChecksum(message)) {
             return std::nullopt;
         }

@@ -5,7 +5,6 @@
 #include "PanelState.h"
 
 namespace {
-constexpr uint8_t InfoRequestCommand = 0xF2;
 constexpr int CodeGroups = 6;    // 7-bit groups, least significant first
 constexpr int PaddingBytes = 4;  // always zero
 constexpr qsizetype RequestLength = 1 + CodeGroups + PaddingBytes + 2;
@@ -20,11 +19,11 @@ QByteArray EncodeInfoRequest(int32_t code) {
         data.append(static_cast<char>(group & 0x7F));
     }
     data.append(QByteArray(PaddingBytes, '\0'));
-    return Frame::BuildMessage(InfoRequestCommand, data);
+    return Frame::BuildMessage(Frame::Command::InfoRequest, data);
 }
 
 std::optional<int32_t> DecodeInfoRequest(const QByteArray& message) {
-    if (message.size() != RequestLength || Frame::byteAt(message, 0) != InfoRequestCommand ||
+    if (message.size() != RequestLength || Frame::byteAt(message, 0) != Frame::Command::InfoRequest ||
         !Frame::HasValidChecksum(message)) {
         return std::nullopt;
     }

@@ -9,8 +9,6 @@
 #include "TableKinds.h"
 
 namespace {
-
-constexpr uint8_t LinksCommand = 0xFA;
 constexpr int FixedBytes = 8;  // command, kind, count pair, first pair, checksum, end
 constexpr int16_t LargestLinkValue = 3;
 
@@ -88,5 +86,5 @@ QByteArray EncodeLinks(uint8_t kind, int first, const std::vector<int16_t>& valu
     Frame::Append7BitPair(data, static_cast<int>(values.size()));
     Frame::Append7BitPair(data, first);
     for (const int16_t value : values) data.append(static_cast<char>(value & 0x7F));
-    return Frame::BuildMessage(LinksCommand, data);
+    return Frame::BuildMessage(Frame::Command::Links, data);
 }

@@ -4,13 +4,13 @@
 #include <QThread>
 
 #include "ErrorSink.h"
+#include "Frame.h"
 #include "GainMessages.h"
 #include "TypeRequest.h"
 
 namespace {
 // Between refused writes: time for the network to take some bytes.
 constexpr unsigned long RetryPauseMs = 1;
-constexpr uint8_t TypeRequestCommand = 0x81;
 }  // namespace
 
 SwitcherConnection::SwitcherConnection(PanelState& state, PanelView& view, ErrorSink& log,
@@ -42,7 +42,7 @@ SwitcherConnection::~SwitcherConnection() {
 // starts the wait for the tables.
 DecoderTable SwitcherConnection::WatchedDecoders() {
     DecoderTable table = SwitcherDecoders();
-    table[TypeRequestCommand] = [this](LinkContext& ctx, const QByteArray& message) {
+    table[Frame::Command::Type] = [this](LinkContext& ctx, const QByteArray& message) {
         const uint64_t before = sendCalls_;
         ProcessTypeRequest(ctx, message);
         if (sendCalls_ != before) machine_.TypeRequestAnswered();

@@ -9,7 +9,6 @@
 #include "PanelState.h"
 
 namespace {
-constexpr uint8_t TypeCommand = 0x81;
 constexpr uint8_t TypeAskedFor = 0x64;  // 'd'
 // The switcher needs a moment after the reply before it takes the request.
 constexpr qint64 PauseBeforeInfoRequestMs = 100;
@@ -31,14 +30,14 @@ void HoldThreadFor(qint64 ms) {
 }
 }  // namespace
 
-QByteArray TypeReply() { return Frame::BuildMessage(TypeCommand, QByteArray::fromHex("0a01")); }
+QByteArray TypeReply() { return Frame::BuildMessage(Frame::Command::Type, QByteArray::fromHex("0a01")); }
 
 QByteArray EncodeTypeRequest() {
-    return Frame::BuildMessage(TypeCommand, QByteArray(1, static_cast<char>(TypeAskedFor)));
+    return Frame::BuildMessage(Frame::Command::Type, QByteArray(1, static_cast<char>(TypeAskedFor)));
 }
 
 std::optional<QByteArray> DecodeTypeReply(const QByteArray& message) {
-    if (message.size() < 3 || Frame::byteAt(message, 0) != TypeCommand ||
+    if (message.size() < 3 || Frame::byteAt(message, 0) != Frame::Command::Type ||
         !Frame::HasValidChecksum(message)) {
         return std::nullopt;
     }
