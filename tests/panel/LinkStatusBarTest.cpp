@@ -97,7 +97,7 @@ private Q_SLOTS:
         QTest::addColumn<LinkStatus>("status");
         QTest::addColumn<bool>("elided");
         LinkStatus far = Status(LinkPhase::Connecting);
-        far.address = QStringLiteral("255.255.255.255");
+        far.address = QStringLiteral("192.168.100.200.300.400.5");  // the file's 25 at most
         far.port = 65535;
         QTest::newRow("wide: full sentence") << 4 << Lost(LinkPhase::RetryWait, true, 8) << false;
         QTest::newRow("narrow: elided") << 1 << far << true;
