@@ -12,8 +12,6 @@
 
 namespace {
 
-// About 7.5 points: "Gain (-99.9db)" must fit its 73-pixel read-out.
-constexpr int StripFontPixels = 10;
 
 const char* const NotConfirmed = "Not confirmed by the switcher";
 
@@ -44,7 +42,7 @@ FaderStrip::FaderStrip(QWidget* parent)
     chkStereo_->setObjectName(QStringLiteral("chkStereo"));
 
     setFrameStyle(QFrame::Box | QFrame::Sunken);
-    setFont(PanelFont(StripFontPixels));
+    setFont(PanelFont(PanelFontPixels));
     PlaceInTwips(this, leftTwips_, 120, 1335, 5655);
     PlaceInTwips(lblChan_, 120, 240, 1100, 255);
     PlaceInTwips(lblGain_, 120, 600, 1100, 255);

@@ -13,7 +13,6 @@ namespace {
 constexpr int TextLines = 2;
 constexpr int VerticalPadding = 4;  // pixels, above and below the text together
 
-constexpr int StatusFontPixels = 11;
 
 // Trouble in red, a live link in green, the steps in between in the normal
 // text colour.
@@ -35,7 +34,7 @@ LinkStatusBar::LinkStatusBar(QWidget* parent) : QStatusBar(parent), text_(new QL
     setObjectName(QStringLiteral("sbLink"));
     text_->setObjectName(QStringLiteral("lblLinkStatus"));
     setSizeGripEnabled(false);
-    const QFont font = PanelFont(StatusFontPixels);
+    const QFont font = PanelFont(PanelFontPixels);
     setFont(font);
     text_->setFont(font);
     text_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -1,6 +1,8 @@
 // Start-up, menus and shutdown of the main window.
 #include "MainWindow.h"
 
+#include "PanelLook.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -50,6 +52,9 @@ MainWindow::MainWindow(QString appPath, ErrorSink& log, LinkFactory makeLink, QW
       bank_(new FaderBank(state_, log, this)),
       statusBar_(new LinkStatusBar(this)) {
     setObjectName(QStringLiteral("frmMain"));
+    // One font for the whole window, the strips' own: each further face or
+    // size is one more font the font system loads before the first paint.
+    setFont(PanelFont(PanelFontPixels));
     setWindowTitle(QStringLiteral("ORX Level Control"));
     setWindowIcon(QIcon(DrawAppIcon()));
     setCentralWidget(bank_);

@@ -8,6 +8,9 @@
 
 #include "Twips.h"
 
+// About 7.5 points: "Gain (-99.9db)" must fit its 73-pixel read-out.
+constexpr int PanelFontPixels = 10;
+
 inline QFont PanelFont(int pixelSize, bool bold = false) {
     QFont font;
     // Condensed first: "Gain (-99.9db)" and "DSP Output Level" must fit their
