@@ -148,16 +148,13 @@ void SetupDialog::ShowCurrentValues() {
     }
 }
 
+// Both row operations trap and log their own failures.
 void SetupDialog::ApplyCount() {
-    try {
-        const int16_t count = SetupValues::CountFromText(txtCount_->text()).value_or(1);
-        if (count > rows_.LabelCount()) {
-            LoadChannelLabels(count);
-        } else if (count < rows_.LabelCount()) {
-            RemoveChannelLabels(count);
-        }
-    } catch (const std::exception&) {
-        log_.LogError(QStringLiteral("Error Loading Channel Labels"), kSetupError);
+    const int16_t count = SetupValues::CountFromText(txtCount_->text()).value_or(1);
+    if (count > rows_.LabelCount()) {
+        LoadChannelLabels(count);
+    } else if (count < rows_.LabelCount()) {
+        RemoveChannelLabels(count);
     }
 }
 
