@@ -31,7 +31,6 @@ private Q_SLOTS:
         QTest::newRow("15: 1") << 15 << "1" << 0;
         QTest::newRow("15: 4096") << 15 << "4096" << 4095;
         QTest::newRow("15: 4097") << 15 << "4097" << 0;
-        QTest::newRow("15: 5000") << 15 << "5000" << 0;
         QTest::newRow("15: 0") << 15 << "0" << 0;
         QTest::newRow("15: empty") << 15 << "" << 0;
         QTest::newRow("15: beyond 16 bits") << 15 << "40000" << 0;
@@ -153,8 +152,7 @@ private Q_SLOTS:
     void enterAndEscapeDoNothing_data() {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<int>("key");
-        for (const char* name :
-             {"txtChan(0)", "txtCount", "txtIPPort", "txtIPAddr", "cmdOk", "cmdCancel"}) {
+        for (const char* name : {"txtChan(0)", "txtCount", "cmdOk", "cmdCancel"}) {
             QTest::addRow("Enter in %s", name) << name << int(Qt::Key_Return);
             QTest::addRow("keypad Enter in %s", name) << name << int(Qt::Key_Enter);
             QTest::addRow("Escape in %s", name) << name << int(Qt::Key_Escape);

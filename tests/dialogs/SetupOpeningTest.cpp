@@ -82,7 +82,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("texts");
         QTest::newRow("1 fader, stage 15") << 15 << QList<int>{0} << QStringList{"1"};
         QTest::newRow("1 fader, stage 1") << 1 << QList<int>{7} << QStringList{"8"};
-        QTest::newRow("1 fader, stage 3") << 3 << QList<int>{7} << QStringList{"8"};
         QTest::newRow("3 faders, stage 15")
             << 15 << QList<int>{0, 4, 9} << QStringList{"1", "5", "10"};
         QTest::newRow("3 faders, stage 20")

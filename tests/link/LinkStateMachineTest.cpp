@@ -138,21 +138,11 @@ private Q_SLOTS:
         QCOMPARE(l.Phase(), LinkPhase::Waiting);
     }
 
-    void disconnectWhileDownClosesAgain() {
-        Link l;
-        l.Up();
-        l.link.DisconnectFromSwitcher();
-        l.link.DisconnectFromSwitcher();
-        QCOMPARE(l.socket->closeCalls, 2);
-        QCOMPARE(l.view.captions, (QStringList{"&Disconnect", "&Connect", "&Connect"}));
-    }
-
     void liveOnlyOnceTypeAnsweredAndTablesIn_data() {
         QTest::addColumn<QList<QByteArray>>("messages");
         QTest::addColumn<LinkPhase>("phase");
         const QList<QByteArray> live = QList{TypeRequest} + AllTables;
         QTest::newRow("type request and every table") << live << LinkPhase::Live;
-        QTest::newRow("connected, nothing said") << QList<QByteArray>{} << LinkPhase::Waiting;
         QTest::newRow("type request only") << QList{TypeRequest} << LinkPhase::Waiting;
         QTest::newRow("one table missing") << live.mid(0, 4) << LinkPhase::Waiting;
         QTest::newRow("tables without a type request") << AllTables << LinkPhase::Waiting;

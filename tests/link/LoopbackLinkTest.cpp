@@ -142,7 +142,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("port");
         QTest::newRow("octet above 255") << "300.1.1.1" << 1250;
         QTest::newRow("a name") << "localhost" << 1250;
-        QTest::newRow("port above 16 bits") << "127.0.0.1" << 70000;
         QTest::newRow("port 65536 must not wrap to 0") << "127.0.0.1" << 65536;
         QTest::newRow("port 0") << "127.0.0.1" << 0;
     }

@@ -38,7 +38,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("firstLeft");
         QTest::addColumn<int>("width");  // one fader: of the client area; more: outer
         QTest::newRow("no file: one fader at design size") << 1 << 200 << 1725;
-        QTest::newRow("five faders") << 5 << 120 << 7935;
         QTest::newRow("twenty faders") << 20 << 120 << 31335;
     }
     void startUpLayout() {

@@ -46,15 +46,12 @@ private Q_SLOTS:
         row("example, five destinations", DspZeroDbOnFive, 5, Nothing, {});
         row("example, no alpha table", DspZeroDbOnFive, 0, Nothing, {});
         row("stage 1", Hex("E0 00 40 01 00 01 00 08 05 00 4F FF"), 6, "1024 0 0", {});
-        row("stage 2", Hex("E0 00 40 01 00 02 00 08 05 00 50 FF"), 6, "0 1024 0", {});
         row("stage 3", Hex("E0 00 40 01 00 03 00 08 05 00 51 FF"), 6, "0 0 1024", {});
         row("stage 16", Hex("E0 00 40 01 00 10 00 08 05 00 5E FF"), 6, "0 1024 0", {});
         row("type 0x41", Hex("E0 00 41 01 00 0F 00 08 05 00 5E FF"), 6, "0 1024 0",
             logs("Unexpected message type (65)"));
         row("stage 17", Hex("E0 00 40 01 00 11 00 08 05 00 5F FF"), 6, Nothing,
             logs("Unexpected Gain Satge (17)"));
-        row("stage 29", Hex("E0 00 40 01 00 1D 00 08 05 00 6B FF"), 6, Nothing,
-            logs("Unexpected Gain Satge (29)"));
         row("stage 30", Hex("E0 00 40 01 00 1E 00 08 05 00 6C FF"), 6, Nothing,
             logs("Invalid Gain Satge (30)"));
         row("gain 2024", Hex("E0 00 40 01 00 0F 68 0F 05 00 4C FF"), 6, "0 2024 0", {});
@@ -108,8 +105,6 @@ private Q_SLOTS:
     void flagsSetTheEntryLength_data() {
         QTest::addColumn<QByteArray>("message");
         QTest::addColumn<int>("fadeEntries");
-        QTest::newRow("flags 0") << Hex("E0 00 40 02 00 0F 68 07 05 00 00 03 04 07 07 00 5A FF")
-                                 << 0;
         QTest::newRow("flags 2, extra pair")
             << Hex("E0 00 40 02 02 0F 68 07 05 00 7F 7F 00 03 04 07 07 00 5A FF") << 0;
         QTest::newRow("flags 4, fade time")
