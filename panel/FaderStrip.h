@@ -42,6 +42,9 @@ Q_SIGNALS:
     void FaderKeyReleased(int key, Qt::KeyboardModifiers modifiers);
     void ZeroClicked();
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     QLabel* lblChan_;
     QLabel* lblGain_;

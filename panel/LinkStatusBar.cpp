@@ -15,17 +15,21 @@ constexpr int VerticalPadding = 4;  // pixels, above and below the text together
 
 
 // Trouble in red, a live link in green, the steps in between in the normal
-// text colour.
-QString ColourFor(LinkPhase phase) {
+// text colour. Set through the palette: a style sheet would cost the window
+// a style of its own.
+QPalette PaletteFor(LinkPhase phase, QPalette palette) {
     switch (phase) {
         case LinkPhase::Live:
-            return QStringLiteral("color: #1a6b1a;");
+            palette.setColor(QPalette::WindowText, QColor(0x1a, 0x6b, 0x1a));
+            break;
         case LinkPhase::RetryWait:
         case LinkPhase::RetryAttempt:
-            return QStringLiteral("color: #b00000;");
+            palette.setColor(QPalette::WindowText, QColor(0xb0, 0x00, 0x00));
+            break;
         default:
-            return QString();
+            break;
     }
+    return palette;
 }
 
 }  // namespace
@@ -51,7 +55,7 @@ void LinkStatusBar::Show(const LinkStatus& status) {
     setToolTip(full_);
     text_->setToolTip(full_);
     text_->setAccessibleName(full_);
-    text_->setStyleSheet(ColourFor(status.phase));
+    text_->setPalette(PaletteFor(status.phase, palette()));
     Refit();
 }
 

@@ -48,13 +48,15 @@ std::unique_ptr<SwitcherLinkPort> MakeLink(const LinkFactory& makeLink, PanelSta
 MainWindow::MainWindow(QString appPath, ErrorSink& log, LinkFactory makeLink, QWidget* parent)
     : QMainWindow(parent),
       log_(log),
-      settings_(state_, log),
-      bank_(new FaderBank(state_, log, this)),
-      statusBar_(new LinkStatusBar(this)) {
+      settings_(state_, log) {
     setObjectName(QStringLiteral("frmMain"));
     // One font for the whole window, the strips' own: each further face or
     // size is one more font the font system loads before the first paint.
+    // Set before any child exists, since the status bar measures its text
+    // as it is made, and would load the default font for nothing.
     setFont(PanelFont(PanelFontPixels));
+    bank_ = new FaderBank(state_, log, this);
+    statusBar_ = new LinkStatusBar(this);
     setWindowTitle(QStringLiteral("ORX Level Control"));
     setWindowIcon(QIcon(DrawAppIcon()));
     setCentralWidget(bank_);

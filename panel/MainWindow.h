@@ -57,8 +57,8 @@ private:
     ErrorSink& log_;
     PanelState state_;
     SettingsFile settings_;
-    FaderBank* bank_;
-    LinkStatusBar* statusBar_;
+    FaderBank* bank_ = nullptr;
+    LinkStatusBar* statusBar_ = nullptr;
     bool live_ = false;  // the switcher confirms what the faders show
     QAction* mnuConnect_ = nullptr;
     AboutDialog* frmAbout_ = nullptr;  // created on first use, then kept
