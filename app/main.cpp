@@ -1,6 +1,7 @@
 // The panel's entry point: the window, its log and its link to the switcher.
 #include "ErrorLog.h"
 #include "MainWindow.h"
+#include "PanelStyle.h"
 #include "ShutdownSignals.h"
 #include "SwitcherLinkFactory.h"
 
@@ -9,6 +10,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setStyle(new PanelStyle);
     // Settings and log live beside the executable, wherever it was started from.
     QString appPath = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     if (!appPath.endsWith(QDir::separator())) appPath += QDir::separator();

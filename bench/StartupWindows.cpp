@@ -15,6 +15,7 @@
 
 #include "ErrorLog.h"
 #include "MainWindow.h"
+#include "PanelStyle.h"
 #include "SwitcherLinkFactory.h"
 
 namespace {
@@ -65,6 +66,7 @@ int RunStartUpChild(int argc, char** argv) {
     std::unique_ptr<ErrorLog> log;
     std::unique_ptr<QWidget> window;
     if (QByteArray(argv[2]) == PanelMode) {
+        QApplication::setStyle(new PanelStyle);  // as the program's main does
         const QString folder = QString::fromLocal8Bit(argv[3]) + QLatin1Char('/');
         log = std::make_unique<ErrorLog>(folder);
         window = std::make_unique<MainWindow>(folder, *log, &MakeSwitcherLink);

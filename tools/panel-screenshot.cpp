@@ -12,6 +12,7 @@
 #include "ErrorSink.h"
 #include "FaderGainControl.h"
 #include "MainWindow.h"
+#include "PanelStyle.h"
 #include "SetupDialog.h"
 #include "SwitcherLinkPort.h"
 
@@ -61,6 +62,7 @@ void FillSwitcherTables(PanelState& state) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setStyle(new PanelStyle);  // the look the program's main gives
     if (argc < 2) {
         std::fprintf(stderr, "usage: panel-screenshot OUT.png [ABOUT.png [SETUP.png]]\n");
         return 2;
