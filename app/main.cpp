@@ -1,5 +1,6 @@
 // The panel's entry point: the window, its log and its link to the switcher.
 #include "ErrorLog.h"
+#include "FontWarmUp.h"
 #include "MainWindow.h"
 #include "PanelStyle.h"
 #include "ShutdownSignals.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 
 int main(int argc, char* argv[]) {
+    FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setStyle(new PanelStyle);
     // Settings and log live beside the executable, wherever it was started from.
@@ -16,6 +18,7 @@ int main(int argc, char* argv[]) {
     if (!appPath.endsWith(QDir::separator())) appPath += QDir::separator();
 
     ErrorLog log(appPath);
+    fonts.Wait();
     MainWindow window(appPath, log, &MakeSwitcherLink);
 
     ShutdownSignals signals;

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "ErrorLog.h"
+#include "FontWarmUp.h"
 #include "MainWindow.h"
 #include "PanelStyle.h"
 #include "SwitcherLinkFactory.h"
@@ -61,14 +62,19 @@ long PeakKb() {
 
 int RunStartUpChild(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
     if (argc < 4) return 2;
+    const bool panel = QByteArray(argv[2]) == PanelMode;
+    // The panel starts as the program's main starts it.
+    std::unique_ptr<FontWarmUp> fonts;
+    if (panel) fonts = std::make_unique<FontWarmUp>();
+    QApplication app(argc, argv);
     std::unique_ptr<ErrorLog> log;
     std::unique_ptr<QWidget> window;
-    if (QByteArray(argv[2]) == PanelMode) {
-        QApplication::setStyle(new PanelStyle);  // as the program's main does
+    if (panel) {
+        QApplication::setStyle(new PanelStyle);
         const QString folder = QString::fromLocal8Bit(argv[3]) + QLatin1Char('/');
         log = std::make_unique<ErrorLog>(folder);
+        fonts->Wait();
         window = std::make_unique<MainWindow>(folder, *log, &MakeSwitcherLink);
     } else if (argc >= 5) {
         window = FloorWindow(QByteArray(argv[3]).toInt(), QByteArray(argv[4]).toInt());

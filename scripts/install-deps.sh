@@ -6,7 +6,7 @@ set -euo pipefail
 
 PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
     fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth x11-apps imagemagick
     libbenchmark-dev
