@@ -1,19 +1,59 @@
-// The main window's menus, connect item, message box, About dialog, setup
-// round trip and shutdown.
+// The main window with its fader bank and status bar, driven through its
+// real widgets: gain read-outs, fader moves, Home/End, the 0db button, a
+// screen reader setting the value, the deferred redraw, labels and accessible
+// names, the link's state in words, the setup round trip, the connect item
+// and shutdown.
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QCheckBox>
-#include <QMessageBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLocale>
 #include <QPushButton>
+#include <stdexcept>
 
-#include "AboutDialog.h"
+#include "FaderGainControl.h"
+#include "FaderSlider.h"
+#include "GainReadout.h"
+#include "LinkStatusBar.h"
 #include "PanelFixture.h"
-#include "Twips.h"
 
 namespace {
 
-QStringList Captions(const QList<QAction*>& actions) {
-    QStringList captions;
-    for (QAction* action : actions) captions << (action->isSeparator() ? "-" : action->text());
-    return captions;
+// Faders 1 and 2 on channels 5 and 9 (0-based) at the DSP output stage, with
+// tmrGain stopped so that only the test moves them.
+struct Bench : PanelFixture {
+    Bench() {
+        WriteIni(15, {{6, 0}, {10, 0}});
+        Open().Gain().tmrGain().stop();
+    }
+    FaderSlider& Slider(int i) { return *window->Bank().Strip(i).sliGain(); }
+    // Each send as "stage channel=code extra", a stereo one marked.
+    QStringList Sent() const {
+        QStringList sent;
+        for (const auto& c : link->gains)
+            sent << QString::asprintf("%s%d %d=%d %d", c.stereo ? "stereo " : "", c.stage,
+                                      c.channel, c.code, c.extraOrCount);
+        return sent;
+    }
+};
+
+// At 127.0.0.1:1250; a retrying one lost the link at 17:05:09 and tries again in 16 s.
+LinkStatus Status(LinkPhase phase, int sources = 0, int destinations = 0) {
+    return {phase, "127.0.0.1", 1250, sources, destinations, QTime(17, 5, 9), true, 16};
+}
+
+QString AccessibleText(QWidget* widget, QAccessible::Text kind) {
+    return QAccessible::queryAccessibleInterface(widget)->text(kind);
+}
+
+// Whether a read-out says, to the eye and to a screen reader, that the
+// switcher has not confirmed it.
+bool Unconfirmed(const FaderStrip& strip) {
+    const bool dimmed = strip.lblGain()->palette().color(QPalette::WindowText) !=
+                        strip.palette().color(QPalette::WindowText);
+    return dimmed && AccessibleText(strip.sliGain(), QAccessible::Description) ==
+                         "Not confirmed by the switcher";
 }
 
 }  // namespace
@@ -21,67 +61,208 @@ QStringList Captions(const QList<QAction*>& actions) {
 class MainWindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void captionMenusAndConnectItem() {
+    void readoutAtItsBoundaries() {
+        const QList<QPair<int, QString>> rows{{1264, "Gain (+24db)"}, {1029, "Gain (+0.5db)"},
+                                              {1024, "Gain (0db)"},   {1023, "Gain (-0.1db)"},
+                                              {25, "Gain (-99.9db)"}, {24, "Gain (Off)"}};
+        for (const auto& [code, text] : rows) QCOMPARE(GainReadoutText(int16_t(code)), text);
+        QLocale::setDefault(QLocale(QLocale::German));  // its separator, and no grouping
+        QCOMPARE(GainReadoutText(32767), QStringLiteral("Gain (+3174,3db)"));
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void storedGainByStage() {
+        PanelState state;
+        state.Chan = {9};
+        state.OutputGains[9] = {1001, 1002};
+        state.InputGains[9] = {1004, 1003};
+        for (const auto& [stage, gain] :
+             QList<QPair<int16_t, int16_t>>{{15, 1001}, {3, 1002}, {1, 1003}, {20, 0}}) {
+            state.GainStage = stage;
+            QCOMPARE(StoredGain(state, 0), gain);
+        }
+        state.GainStage = GainStage::DspOutput;
+        state.Chan = {-1};  // as a bad file may say: must fail, not wrap round
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, StoredGain(state, 0));
+    }
+
+    void operatorMovesSend_data() {
+        QTest::addColumn<int>("key");  // 0: the mouse clicks 0db
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("stereo");
+        QTest::newRow("arrow up moves up") << int(Qt::Key_Up) << 1001 << false;
+        QTest::newRow("home: top") << int(Qt::Key_Home) << 1264 << false;
+        QTest::newRow("end: bottom") << int(Qt::Key_End) << 24 << false;
+        QTest::newRow("0db button") << 0 << 1024 << false;
+        QTest::newRow("stereo: two channels") << int(Qt::Key_Up) << 1001 << true;
+    }
+    void operatorMovesSend() {
+        QFETCH(int, key);
+        QFETCH(int, code);
+        QFETCH(bool, stereo);
+        Bench bench;
+        QVERIFY(bench.Show());
+        const FaderStrip& strip = bench.window->Bank().Strip(stereo ? 1 : 0);
+        strip.chkStereo()->setChecked(stereo);
+        strip.sliGain()->setValue(-1000);
+        if (key) QTest::keyClick(strip.sliGain(), Qt::Key(key));
+        if (!key) QTest::mouseClick(strip.cmdZerodb(), Qt::LeftButton);
+        const QString sent = stereo ? "stereo 15 9=%1 2" : "15 5=%1 16383";
+        QCOMPARE(bench.Sent(), QStringList{sent.arg(code)});  // once, not also on the way
+        QCOMPARE(strip.lblGain()->text(), GainReadoutText(int16_t(code)));
+        QVERIFY(bench.window->Gain().tmrGain().isActive());  // holds off redraws under the hand
+        if (!key) QCOMPARE(QApplication::focusWidget(), strip.sliGain());  // taken back
+    }
+
+    void panelsOwnAndUnchangedMovesAreSilent() {
+        Bench bench;
+        bench.window->State().OutputGains[5].DspOutput = 1001;
+        bench.Slider(0).setValue(-1000);
+        QTest::keyClick(&bench.Slider(0), Qt::Key_Up);  // onto the stored gain
+        bench.window->State().UpdatingFaders = true;
+        QTest::keyClick(&bench.Slider(0), Qt::Key_Up);
+        QVERIFY(bench.link->gains.isEmpty());
+        QVERIFY(!bench.window->Gain().tmrGain().isActive());
+    }
+
+    // The value reads as the read-out does; setting it moves the fader and
+    // sends, as the operator's own move does; a value that is no number
+    // moves nothing.
+    void screenReaderSetsTheValue() {
+        Bench bench;
+        QAccessibleInterface* fader = QAccessible::queryAccessibleInterface(&bench.Slider(1));
+        QAccessibleValueInterface* value = fader->valueInterface();
+        QVERIFY(value);
+        for (const auto& [decibels, code] : {qMakePair(-2.4, 1000), qMakePair(-100.0, 24)}) {
+            value->setCurrentValue(decibels);
+            QCOMPARE(bench.Slider(1).value(), -code);
+            QCOMPARE(bench.Sent().last(), QStringLiteral("15 9=%1 16383").arg(code));
+            QCOMPARE(fader->text(QAccessible::Value), GainReadoutText(int16_t(code)));
+            QCOMPARE(value->currentValue().toDouble(), decibels);
+        }
+        value->setCurrentValue(QStringLiteral("loud"));
+        QCOMPARE(bench.Sent().size(), 2);
+    }
+
+    // One fader outside the tables must not silence the others for good.
+    void updateGainFailureLeavesMovesWorking() {
+        Bench bench;
+        bench.window->State().OutputGains[5].DspOutput = 1100;
+        bench.window->State().Chan = {5, 1537};
+        bench.window->Gain().UpdateGain();
+        QCOMPARE(bench.log.entries,
+                 (QList<QPair<QString, QString>>{{"Error updating gain", "Display Error"}}));
+        QCOMPARE(bench.Slider(0).value(), -1100);
+        QTest::keyClick(&bench.Slider(0), Qt::Key_Up);
+        QCOMPARE(bench.Sent(), QStringList{"15 5=1101 16383"});
+    }
+
+    void refreshWaitsForRunningTimer() {
+        Bench bench;
+        bench.Slider(0).setValue(-1000);
+        QTest::keyClick(&bench.Slider(0), Qt::Key_Up);  // arms tmrGain
+        bench.window->State().OutputGains[5].DspOutput = 900;
+        bench.window->Gain().RequestRefresh();
+        QCOMPARE(bench.Slider(0).value(), -1001);  // not under the operator's hand
+        QTRY_COMPARE_WITH_TIMEOUT(bench.Slider(0).value(), -900, 5000);
+        bench.window->State().OutputGains[5].DspOutput = 950;
+        bench.window->Gain().RequestRefresh();  // idle: at once
+        QCOMPARE(bench.Slider(0).value(), -950);
+    }
+
+    void labelsByGainStage_data() {
+        QTest::addColumn<int>("stage");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("input") << 1 << "MIC 5";
+        QTest::newRow("DSP output") << 15 << "PGM L";
+        QTest::newRow("device ID: never stereo") << 20 << "Device ID 4";
+        QTest::newRow("other stage changes nothing") << 7 << "Ch. 1";
+    }
+    void labelsByGainStage() {
+        QFETCH(int, stage);
+        QFETCH(QString, label);
+        PanelFixture panel;
+        PanelState& state = panel.Open().State();
+        state.SourceAlpha = {{}, {}, {}, {}, QStringLiteral("MIC 5")};
+        state.DestinationAlpha[4] = QStringLiteral("PGM L");
+        state.SourceLinks[4] = 1;
+        state.DestinationLinks[4] = -1;
+        state.GainStage = int16_t(stage);
+        state.Chan = {4};
+        FaderStrip& strip = panel.window->Bank().Strip(0);
+        strip.chkStereo()->setChecked(true);
+        panel.window->LabelFaders();
+        QCOMPARE(strip.lblChan()->text(), label);
+        QCOMPARE(strip.chkStereo()->isChecked() && strip.chkStereo()->isVisibleTo(&strip),
+                 stage != 20);
+        QCOMPARE(AccessibleText(strip.sliGain(), QAccessible::Name), "Fader 1, " + label);
+    }
+
+    void missingNameStopsLabelling() {
+        PanelFixture panel;
+        panel.WriteIni(1, {{2, 0}, {6, 0}, {1, 0}});
+        MainWindow& window = panel.Open();
+        window.State().SourceAlpha = {QStringLiteral("MIC 1"), QStringLiteral("MIC 2")};
+        window.LabelFaders();  // fader 2's channel 5 has no name yet
+        QCOMPARE(panel.log.entries,
+                 (QList<QPair<QString, QString>>{{"Error Labeling Faders", "Display Error"}}));
+        QCOMPARE(window.Bank().Strip(0).lblChan()->text(), "MIC 2");
+    }
+
+    // One fader wide the short form shows unclipped, cut with an ellipsis
+    // if even that is too long; tooltip and screen reader get the whole
+    // sentence; the window never widens. Read-outs are marked unless live,
+    // but never disabled: the operator may still move the fader.
+    void statusBarInWords() {
+        LinkStatus failed = Status(LinkPhase::RetryAttempt), far = Status(LinkPhase::Connecting);
+        failed.linkWasUp = false;
+        far.address = QStringLiteral("192.168.100.200.300.400.5");  // the file's 25 at most
+        far.port = 65535;
+        // Each row: the status, then its sentence and its short form after a '|'.
+        const QList<QPair<LinkStatus, QString>> rows{
+            {Status(LinkPhase::Connecting),
+             "Connecting to 127.0.0.1:1250|Connecting to\n127.0.0.1:1250"},
+            {Status(LinkPhase::Live, 32, 64),
+             "Live: 32 sources, 64 destinations|Live: 32 sources\n64 destinations"},
+            {Status(LinkPhase::Live, 1, 1),
+             "Live: 1 source, 1 destination|Live: 1 source\n1 destination"},
+            {Status(LinkPhase::RetryWait),
+             "Connection lost at 17:05:09, retrying in 16 s|Lost at 17:05:09\nretrying in 16 s"},
+            {failed,
+             "Connection failed at 17:05:09, retrying now|Failed at 17:05:09\nretrying now"}};
         PanelFixture panel;
         MainWindow& window = panel.Open();
-        QCOMPARE(window.windowTitle(), QStringLiteral("ORX Level Control"));
-        const QList<QAction*> menus = window.menuBar()->actions();
-        QCOMPARE(Captions(menus), QStringList({"&File", "&Help"}));
-        QCOMPARE(Captions(menus[0]->menu()->actions()),
-                 QStringList({"&Setup", "-", "&Connect", "-", "E&xit"}));
-        QCOMPARE(Captions(menus[1]->menu()->actions()), QStringList({"&About"}));
-
-        QCOMPARE(panel.link->connects, 1);  // at start-up; the connect item follows the link
-        panel.MenuItem(0, 2)->trigger();
-        QCOMPARE(panel.link->connects, 2);
-        window.SetConnectCaption(QStringLiteral("&Disconnect"));
-        QCOMPARE(panel.MenuItem(0, 2)->text(), QStringLiteral("&Disconnect"));
-        window.State().Connected = true;
-        panel.MenuItem(0, 2)->trigger();
-        QCOMPARE(panel.link->disconnects, 1);
-        QCOMPARE(panel.link->connects, 2);
-    }
-
-    void connectFailureBox() {
-        PanelFixture panel;
-        int boxes = 0;
-        OnNextModal([&boxes](QWidget* modal) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            QVERIFY(box);
-            ++boxes;
-            QCOMPARE(box->text(), QStringLiteral("Unable to connect to remote host"));
-            QCOMPARE(box->windowTitle(), QStringLiteral("Tavrel"));
-            QCOMPARE(box->icon(), QMessageBox::NoIcon);
-            QCOMPARE(box->buttons().size(), 1);
-            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-        });
-        panel.Open().ShowConnectFailure();
-        QCOMPARE(boxes, 1);
-    }
-
-    // Opened twice, the caption must not be built up again.
-    void aboutShowsSameCaptionEachTime() {
-        PanelFixture panel;
-        panel.Open();
-        QList<AboutDialog*> seen;
-        for (int opening = 1; opening <= 2; ++opening) {
-            OnNextModal([&seen](QWidget* modal) {
-                seen << qobject_cast<AboutDialog*>(modal);
-                QVERIFY(seen.last());
-                QCOMPARE(seen.last()->lblVersionInfo(),
-                         QStringLiteral("ORX Output Level Control\r1.06 - 04/06/20"));
-                QTest::mouseClick(seen.last()->cmdAboutquit(), Qt::LeftButton);
-            });
-            panel.MenuItem(1, 0)->trigger();
-            QCOMPARE(seen.size(), opening);
+        QVERIFY(panel.Show());
+        const int width = window.width();
+        auto* label = window.LinkBar().findChild<QLabel*>();
+        const FaderStrip& strip = window.Bank().Strip(0);
+        QVERIFY(Unconfirmed(strip));  // before the switcher speaks
+        for (const auto& [status, texts] : rows) {
+            const QString full = texts.section('|', 0, 0), brief = texts.section('|', 1);
+            window.ShowLinkStatus(status);
+            QCOMPARE(label->text(), brief);
+            QCOMPARE(label->toolTip() + label->accessibleName(), full + full);
+            QCOMPARE(Unconfirmed(strip), status.phase != LinkPhase::Live);
+            for (const QString& line : brief.split('\n'))
+                QVERIFY(label->fontMetrics().horizontalAdvance(line) <=
+                        label->contentsRect().width());
         }
-        QCOMPARE(seen[0], seen[1]);
+        window.ShowLinkStatus(far);
+        QVERIFY2(label->text().count('\n') == 1 && label->text().endsWith(QChar(0x2026)),
+                 qPrintable(label->text()));
+        QCOMPARE(window.width(), width);
+        QVERIFY(strip.sliGain()->isEnabled() && strip.cmdZerodb()->isEnabled());
+
+        PanelFixture wide;
+        wide.WriteIni(15, Faders(4));
+        wide.Open().ShowLinkStatus(Status(LinkPhase::RetryWait));
+        QVERIFY(wide.Show());
+        QCOMPARE(wide.window->LinkBar().ShownText(), rows[3].second.section('|', 0, 0));
     }
 
     void setupResizesRelabelsAndRedraws_data() {
         QTest::addColumn<int>("newCount");
         QTest::newRow("grow") << 3;
-        QTest::newRow("same") << 2;
         QTest::newRow("shrink to one") << 1;
     }
     void setupResizesRelabelsAndRedraws() {
@@ -89,36 +270,43 @@ private Q_SLOTS:
         PanelFixture panel;
         panel.WriteIni(15, {{1, 1}, {2, 0}});
         MainWindow& window = panel.Open();
+        QVERIFY(panel.Show());
         PanelState& state = window.State();
         window.Bank().Strip(0).chkStereo()->setChecked(false);  // the operator clears it
-        window.ShowLinkStatus(InPhase(LinkPhase::Live));
-        QList<int16_t> linkSeenByDialog;
+        window.ShowLinkStatus(Status(LinkPhase::Live));
         OnNextModal([&](QWidget* modal) {
-            linkSeenByDialog = QList<int16_t>(state.Link.begin(), state.Link.end());
-            state.FaderCount = static_cast<int16_t>(newCount);  // as if accepted
-            state.Chan.assign(static_cast<size_t>(newCount), 0);
+            QCOMPARE(state.Link, std::vector<int16_t>({0, 0}));  // the box as the operator left it
+            state.FaderCount = int16_t(newCount);                // as if accepted
+            state.Chan.assign(size_t(newCount), 0);
             state.DestinationAlpha[0] = QStringLiteral("PGM L");
             state.OutputGains[0].DspOutput = 1029;
             qobject_cast<QDialog*>(modal)->reject();
         });
         panel.MenuItem(0, 0)->trigger();
-
-        QCOMPARE(linkSeenByDialog, QList<int16_t>({0, 0}));
-        const int lastLeft = newCount == 1 ? 120 : 120 + 1560 * (newCount - 1);
-        QCOMPARE(window.frameGeometry().width(), Twips(lastLeft + 1575));
-        QCOMPARE(panel.Texts(&FaderStrip::lblChan), QStringList(newCount, "PGM L"));
-        QCOMPARE(panel.Texts(&FaderStrip::lblGain), QStringList(newCount, "Gain (+0.5db)"));
-        QVERIFY(window.Bank().Strip(newCount - 1).IsConfirmed());  // new strips too
+        QCOMPARE(window.Bank().StripCount(), newCount);
+        // Every strip inside the window, above the status bar, no empty slot after the last.
+        const FaderStrip& last = window.Bank().Strip(newCount - 1);  // new strips too
+        const QPoint corner = last.mapTo(&window, QPoint(last.width(), last.height()));
+        QVERIFY(corner.x() <= window.width() && window.width() - corner.x() < last.width());
+        QVERIFY(corner.y() <= window.LinkBar().y());
+        QCOMPARE(last.lblChan()->text() + last.lblGain()->text(), "PGM LGain (+0.5db)");
+        QVERIFY(last.IsConfirmed());
     }
 
-    // The switcher sends its names before its links: a saved Stereo setting
-    // must survive the moment its link is not known, and what the operator
-    // then makes of a box is what closing saves.
-    void closingSavesStereoBoxes() {
+    // The connect item connects or disconnects as the link stands. The
+    // switcher sends its names before its links: a saved Stereo setting must
+    // survive the moment its link is not known, and what the operator then
+    // makes of a box is what closing saves.
+    void connectItemAndClosing() {
         PanelFixture panel;
         panel.WriteIni(15, {{5, 1}, {6, 1}, {7, 0}});
         MainWindow& window = panel.Open();
         QVERIFY(panel.Show());
+        QCOMPARE(panel.link->connects, 1);  // at start-up
+        panel.MenuItem(0, 2)->trigger();
+        window.State().Connected = true;
+        panel.MenuItem(0, 2)->trigger();
+        QCOMPARE(QList<int>({panel.link->connects, panel.link->disconnects}), QList<int>({2, 1}));
         QCheckBox* first = window.Bank().Strip(0).chkStereo();
         window.LabelFaders();  // names arrived, links not yet
         QVERIFY(!first->isChecked() && first->isHidden());
@@ -129,9 +317,11 @@ private Q_SLOTS:
         QTest::mouseClick(window.Bank().Strip(2).chkStereo(), Qt::LeftButton);
         window.LabelFaders();  // must not undo the operator's choice
         QVERIFY(window.close());
-        QCOMPARE(panel.link->disconnects, 1);
-        QCOMPARE(panel.IniLines().mid(3, 6), QStringList({"Chan 1=5", "Link 1=1", "Chan 2=6",
-                                                          "Link 2=0", "Chan 3=7", "Link 3=1"}));
+        QCOMPARE(panel.link->disconnects, 2);
+        QFile ini(panel.dir.filePath("Slider.ini"));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QCOMPARE(ini.readAll().split('\n').mid(3, 6).join(),
+                 "Chan 1=5\rLink 1=1\rChan 2=6\rLink 2=0\rChan 3=7\rLink 3=1\r");
     }
 };
 

@@ -1,104 +1,103 @@
-// The simulator's own logic: its command line, its model of the switcher and
-// what it answers to an information request.
+// The switcher's side of the wire as the simulator speaks it: reading what a
+// panel sends (against the protocol's own example bytes), its gain limit and
+// model of the switcher, and what it answers to an information request.
 #include <QtTest>
 
+#include "GainMessages.h"
+#include "InfoRequest.h"
 #include "ModelMessages.h"
 #include "SimOptions.h"
-#include "SwitcherModel.h"
+#include "TypeRequest.h"
+
+using Codes = std::vector<int16_t>;
+Q_DECLARE_METATYPE(Codes)
+
+namespace {
+QByteArray Hex(const char* hex) { return QByteArray::fromHex(hex); }
+}  // namespace
 
 class SimulatorTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void gainLimit_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("code");  // -1: refused
-        QTest::newRow("code") << "1124" << 1124;
-        QTest::newRow("decibels") << "10dB" << 1124;
-        QTest::newRow("signed decibels with a blank") << "+10 dB" << 1124;
-        QTest::newRow("fractional negative decibels") << "-3.5db" << 989;
-        QTest::newRow("largest code") << "16383" << 16383;
-        QTest::newRow("beyond a 7-bit pair") << "16384" << -1;
-        QTest::newRow("below code 0") << "-103dB" << -1;
-        QTest::newRow("no number") << "dB" << -1;
-        QTest::newRow("trailing junk") << "10dBx" << -1;
+    // Every valid row is a change at stage 15 from channel 5; a report is
+    // written in the layout of a change without an extra pair.
+    void gainChangeIsReadAndReportWritten_data() {
+        QTest::addColumn<QByteArray>("message");
+        QTest::addColumn<Codes>("codes");  // none: not a gain change
+        QTest::addColumn<int>("extra");    // -1: none
+        const auto row = [](const char* name, const char* hex, Codes codes = {}, int extra = -1) {
+            QTest::newRow(name) << Hex(hex) << codes << extra;
+        };
+        row("one channel at 0 dB", "e3020f0100050000081fff", {1024});
+        row("stereo pair", "e3020f020005000008000828ff", {1024, 1024});
+        row("one channel with an extra pair", "e3020f010005000008030123ff", {1024}, 131);
+        row("bad checksum", "e3020f0100050000081eff");
+        row("count 0", "e3020f0000050016ff");
+        row("extra pair after two channels", "e3020f0200050000080008000028ff");
+        row("shorter than it declares", "e3020f03000500000821ff");
+        row("mix stage", "e3020a010005000000000012ff");
+        row("cut to the command byte", "e3");
     }
-    void gainLimit() {
-        QFETCH(QString, text);
-        QFETCH(int, code);
-        QCOMPARE(ParseGainLimit(text).value_or(-1), code);
-    }
-
-    void commandLine_data() {
-        QTest::addColumn<QString>("arguments");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("every option")
-            << "--port 0 --listen ::1 --sources 1024 --destinations 1 --advanced --max-gain 10dB "
-               "--wander 0.5 --keepalive 0 --split --corrupt 3 --close-after 11 --outage 2:1.5 "
-               "--seed 7 --quiet"
-            << true;
-        QTest::newRow("port beyond 16 bits") << "--port 65536" << false;
-        QTest::newRow("more destinations than a map holds") << "--destinations 1025" << false;
-        QTest::newRow("address that is a name") << "--listen localhost" << false;
-        QTest::newRow("outage without a duration") << "--outage 5" << false;
-        QTest::newRow("stray argument") << "1250" << false;
-    }
-    void commandLine() {
-        QFETCH(QString, arguments);
-        QFETCH(bool, accepted);
-        const ParsedOptions parsed =
-            ParseSimOptions(QStringList{"switcher-sim"} + arguments.split(QLatin1Char(' ')));
-        QCOMPARE(parsed.error.isEmpty(), accepted);
-        if (!accepted) return;
-        QCOMPARE(parsed.options.maxGain, int16_t(1124));
-        QCOMPARE(parsed.options.outageAfterSeconds, 2.0);
-        QCOMPARE(parsed.options.outageSeconds, 1.5);
-        QCOMPARE(parsed.options.port, uint16_t(0));
-        QCOMPARE(parsed.options.closeAfter, 11);
+    void gainChangeIsReadAndReportWritten() {
+        QFETCH(QByteArray, message);
+        QFETCH(Codes, codes);
+        QFETCH(int, extra);
+        const std::optional<GainChange> change = DecodeGainChange(message);
+        QCOMPARE(change.has_value(), !codes.empty());
+        if (!change) return;
+        QCOMPARE(int{change->stage}, 15);
+        QCOMPARE(change->firstChannel, 5);
+        QCOMPARE(change->codes, codes);
+        QCOMPARE(change->extra.value_or(-1), extra);
+        if (extra == -1) QCOMPARE(EncodeGainReport(15, 5, codes), message);
     }
 
-    void modelTakesGainsWithinItsLimit() {
-        SwitcherModel model(4, 6, 1124);
+    void requestsAndTypeExchange() {
+        QCOMPARE(DecodeInfoRequest(Hex("f2001e020000000000000020ff")).value_or(-1), 36608);
+        // Every bit set arrives without its sign.
+        QCOMPARE(DecodeInfoRequest(Hex("f27f0000000000000000007fff")).value_or(-1), 127);
+        QVERIFY(!DecodeInfoRequest(Hex("f2001e020000000000000021ff")));  // bad checksum
+        QVERIFY(!DecodeInfoRequest(Hex("f2001e0200000000000020ff")));    // short
+        QCOMPARE(EncodeTypeRequest(), Hex("816464ff"));
+        QCOMPARE(DecodeTypeReply(Hex("810a010bff")).value_or(""), Hex("0a01"));
+        QVERIFY(!DecodeTypeReply(Hex("810a010cff")));
+    }
+
+    // Sources MIC 1-4 and CD L; destinations PGM L/R, MIX 1 ...
+    void modelKeepsToItsChannelsAndLimit() {
+        QCOMPARE(ParseGainLimit("+10 dB").value_or(-1), 1124);
+        QCOMPARE(ParseGainLimit("-3.5db").value_or(-1), 989);
+        QVERIFY(!ParseGainLimit("16384"));   // beyond a 7-bit pair
+        QVERIFY(!ParseGainLimit("-103dB"));  // below code 0
+        SwitcherModel model(5, 8, 1124);
         QCOMPARE(model.Apply(15, 2, 1264).value_or(-1), int16_t(1124));
         QCOMPARE(model.Apply(15, 2, -5).value_or(-1), int16_t(0));
-        QCOMPARE(model.Apply(1, 3, 900).value_or(-1), int16_t(900));
-        QCOMPARE(model.Gains({1, 3, 1}), std::vector<int16_t>{900});
-        QVERIFY(!model.Apply(1, 4, 900));   // a fifth source
-        QVERIFY(!model.Apply(3, -1, 900));  // below the first channel
-        QVERIFY(!model.Apply(20, 0, 900));  // device IDs are no gain stage
-    }
-
-    void pairsStayWhole() {
-        SwitcherModel model(5, 8, 16383);
+        QCOMPARE(model.Gains({15, 2, 1}), std::vector<int16_t>{0});
+        QVERIFY(!model.Apply(1, 5, 900));        // a sixth source
+        QVERIFY(!model.Apply(3, -1, 900));       // below the first channel
+        QVERIFY(!model.Apply(20, 0, 900));       // device IDs are no gain stage
         QCOMPARE(model.PairOf(15, 1).first, 0);  // PGM R goes with PGM L
         QCOMPARE(model.PairOf(15, 1).count, 2);
-        QCOMPARE(model.PairOf(15, 2).count, 1);
-        // The fifth source would be the left half of a pair whose right half is missing.
-        QCOMPARE(model.PairOf(1, 4).count, 1);
-        QCOMPARE(model.Gains({15, 4, 1}), model.Gains({15, 5, 1}));
+        QCOMPARE(model.PairOf(1, 4).count, 1);  // CD L without its right half
     }
 
-    void answerFollowsTheRequestedBits_data() {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QByteArray>("tables");  // command and kind of each table sent
-        QTest::newRow("start-up") << 36608 << QByteArray::fromHex("fc0afc14fa0afa14");
-        QTest::newRow("destination names again") << 512 << QByteArray::fromHex("fc14");
-        QTest::newRow("no table bits") << 127 << QByteArray();
-    }
+    // The tables asked for, then always the crosspoint map and the gains of
+    // the three shown stages: each message's command and kind.
     void answerFollowsTheRequestedBits() {
-        QFETCH(int, code);
-        QFETCH(QByteArray, tables);
-        const std::vector<Outgoing> answer =
-            AnswerInfoRequest(SwitcherModel(8, 8, 16383), code, false);
-        QByteArray seen;
-        for (const Outgoing& message : answer) seen += message.bytes.left(2);
-        // Every answer ends with the crosspoint map and the gains of stages 1, 3 and 15.
-        QCOMPARE(seen, tables + QByteArray::fromHex("f600e302e302e302"));
-        QCOMPARE(answer.back().bytes.at(2), char(15));
+        const auto answer = [](int code) {
+            QByteArray seen;
+            for (const Outgoing& out : AnswerInfoRequest(SwitcherModel(8, 8, 16383), code, false))
+                seen += out.bytes.left(2);
+            return seen.toHex();
+        };
+        QCOMPARE(answer(36608), "fc0afc14fa0afa14f600e302e302e302");  // start-up
+        QCOMPARE(answer(512), "fc14f600e302e302e302");                // destination names again
+        QCOMPARE(answer(127), "f600e302e302e302");                    // no table bits
     }
 
     void advancedReportsKeepToTheEntryLimit() {
-        const SwitcherModel model(300, 8, 16383);
-        const std::vector<Outgoing> reports = GainReports(model, {1, 0, 300}, true);
+        const std::vector<Outgoing> reports =
+            GainReports(SwitcherModel(300, 8, 16383), {1, 0, 300}, true);
         QCOMPARE(reports.size(), size_t(3));
         QCOMPARE(reports[0].bytes.at(3), char(127));
         QCOMPARE(reports[2].bytes.at(3), char(300 - 2 * 127));

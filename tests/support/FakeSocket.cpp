@@ -1,9 +1,7 @@
 #include "FakeSocket.h"
 
-int FakeSocket::Connect(const QString& address, int32_t port) {
+int FakeSocket::Connect(const QString& /*address*/, int32_t /*port*/) {
     ++connectCalls;
-    connectedAddress = address;
-    connectedPort = port;
     return connectResult;
 }
 

@@ -36,8 +36,6 @@ public:
     // Writes fail with would-block (SentCount 0) this many times first.
     int writesToBlock = 0;
     QList<QByteArray> writes;
-    QString connectedAddress;
-    int32_t connectedPort = 0;
     int connectCalls = 0;
     int closeCalls = 0;
     QByteArray incoming;

@@ -47,10 +47,6 @@ inline QList<QByteArray> Hexes(const char* list) {
     return out;
 }
 
-inline LogEntries OneEntry(const QString& description, const QString& location) {
-    return {{description, location}};
-}
-
 template <typename Container>
 QList<typename Container::value_type> AsList(const Container& table) {
     return QList<typename Container::value_type>(table.begin(), table.end());

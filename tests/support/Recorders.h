@@ -36,12 +36,6 @@ public:
     QList<LinkStatus> statuses;
 };
 
-class RecordingSender : public MessageSender {
-public:
-    void SendToSwitcher(const QByteArray& message) override { sent.append(message); }
-    QList<QByteArray> sent;
-};
-
 // What the window asked the link to do, one call per entry.
 class RecordingLink : public SwitcherLinkPort {
 public:

@@ -1,0 +1,202 @@
+// Messages on the wire: how the receive path cuts them from the byte stream
+// and hands them to their decoders, the type request handshake (information
+// requests are checked with the tables that ask for them again), and gain
+// messages both ways: the bytes a fader move sends, and what a received
+// report stores, refreshes or reports.
+#include <QtTest>
+#include <tuple>
+
+#include "Dispatcher.h"
+#include "FakeSocket.h"
+#include "GainMessages.h"
+#include "LinkHarness.h"
+#include "ReceivePath.h"
+#include "TypeRequest.h"
+
+namespace {
+// Every message that reaches a decoder is kept instead of decoded.
+struct Receiver : LinkHarness {
+    FakeSocket socket;
+    QList<QByteArray> decoded;
+    DecoderTable decoders;
+    ReceivePath path{socket, log,
+                     [this](ReceiveBuffer& b) { ProcessSwitcherBuffer(b, ctx, decoders); }};
+    Receiver() {
+        for (const auto& entry : SwitcherDecoders())
+            decoders[entry.first] = [this](LinkContext&, const QByteArray& m) { decoded << m; };
+    }
+};
+
+// Every stored gain that is not 0 ("dsp5=1024": channel 5's DspOutput), the
+// refreshes and what was logged.
+QString Outcome(const LinkHarness& h) {
+    const PanelState& s = h.state;
+    QStringList out;
+    const auto add = [&](const char* field, size_t channel, int code) {
+        if (code) out << QStringLiteral("%1%2=%3").arg(field).arg(channel).arg(code);
+    };
+    for (size_t c = 0; c < s.InputGains.size(); ++c) add("in", c, s.InputGains[c].InputSensitivity);
+    for (size_t c = 0; c < s.OutputGains.size(); ++c) {
+        add("dsp", c, s.OutputGains[c].DspOutput);
+        add("out", c, s.OutputGains[c].FinalOutput);
+    }
+    out << QStringLiteral("refresh %1").arg(h.view.refreshRequests);
+    for (const Entry& entry : h.log.entries) out << entry.first;
+    return out.join(' ');
+}
+}  // namespace
+
+class MessagesTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // Each case is fed in pieces of every size with a decode tick after each
+    // piece: how the bytes were split must not matter.
+    void inPiecesOfEverySize() {
+        struct Case {
+            const char *bytes, *decoded, *answered;
+            int left;
+        };
+        for (const Case& c : {
+                 Case{"0506fff1f3f4e3010203ff", "e3010203ff", "", 0},  // junk, lone FF, short ones
+                 Case{"e30102", "", "", 3},                            // no end byte yet
+                 Case{"e301e3010203ff", "e3010203ff", "", 0},          // cut short by a command
+                 Case{"f5e30000fff5f5", "e30000ff", "f4 f4 f4", 0},    // each F5 answered
+                 Case{"f2000102ffa00000ffe30000ff", "e30000ff", "", 0},  // no decoder
+                 Case{"8100ffe000ffe300fff600fffa00fffc00ff",
+                      "8100ff e000ff e300ff f600ff fa00ff fc00ff", "", 0},
+             }) {
+            const QByteArray bytes = Hex(c.bytes);
+            for (int piece = 1; piece <= bytes.size(); ++piece) {
+                Receiver link;
+                for (int at = 0; at < bytes.size(); at += piece) {
+                    link.socket.Deliver(bytes.mid(at, piece));
+                    link.path.tmrDecode_Timer();
+                }
+                for (int tick = 0; tick < bytes.size() && link.path.DecodePending(); ++tick)
+                    link.path.tmrDecode_Timer();
+                const bool right = link.decoded == Hexes(c.decoded) &&
+                                   link.sender.sent == Hexes(c.answered) &&
+                                   link.path.Buffer().Size() == c.left &&
+                                   link.path.DecodePending() == (c.left > 0);
+                QVERIFY2(right,
+                         qPrintable(QStringLiteral("%1 in pieces of %2").arg(c.bytes).arg(piece)));
+            }
+        }
+    }
+
+    // A peer that never sends an end byte: the unfinished message is dropped
+    // once the buffer passes its bound, and later messages still get through.
+    void floodIsBoundedAndTheLinkRecovers() {
+        Receiver link;
+        link.socket.Deliver(Hex("e3"));
+        const QByteArray megabyte(1024 * 1024, '\x01');
+        for (qsizetype sent = 0; sent <= ReceiveBuffer::DefaultLimit; sent += megabyte.size())
+            link.socket.Deliver(megabyte);
+        QCOMPARE(link.log.entries, (LogEntries{{"Error Receiving IP Message", "Socket Error"}}));
+        link.socket.Deliver(Hex("e30102ff"));
+        link.path.tmrDecode_Timer();
+        QCOMPARE(link.decoded, Hexes("e30102ff"));
+    }
+
+    // Thousands of messages in uneven pieces, then a burst: the buffer is
+    // never empty, so its front is compacted under a remembered search
+    // position, and each message must still come out whole and in order.
+    void longRunKeepsMessagesIntact() {
+        const auto message = [](int i) {
+            return char(0xE3) + QByteArray(i % 40, char(i % 100)) + char(0xFF);
+        };
+        ReceiveBuffer buffer;
+        int taken = 0;
+        const auto takeAll = [&] {
+            for (qsizetype end; (end = buffer.FindEOM()) > 0;)
+                QCOMPARE(buffer.TrimBuffer(end), message(taken++));
+        };
+        buffer.Append(message(0).left(1));
+        for (int i = 0; i < 3000; ++i) {
+            for (const QByteArray& piece : {message(i).mid(1, 3), message(i).mid(4) + '\xE3'}) {
+                buffer.Append(piece);
+                takeAll();
+            }
+        }
+        QByteArray burst = message(3000).mid(1);
+        for (int i = 3001; i < 6000; ++i) burst += message(i);
+        buffer.Append(burst);
+        takeAll();
+        QVERIFY(taken == 6000 && buffer.IsEmpty());
+    }
+
+    // Only a type request of 4 or 5 bytes with byte 1 = 64 is answered (the
+    // first two here); the start-up information request follows no sooner
+    // than 100 ms later.
+    void typeRequest() {
+        int row = 0;
+        for (const QByteArray& request :
+             Hexes("816464ff 81641074ff 816465ff 8100ff 816400000064ff 816363ff 81")) {
+            const bool answered = row++ < 2;
+            LinkHarness link;
+            ProcessTypeRequest(link.ctx, request);
+            QCOMPARE(link.sender.sent,
+                     Hexes(answered ? "810a010bff f2001e020000000000000020ff" : ""));
+            QVERIFY(link.log.entries.isEmpty());
+            if (answered) QVERIFY(link.sender.at[1] - link.sender.at[0] >= 100);
+        }
+    }
+
+    // A value the message cannot carry sends nothing and is logged.
+    void sendGain() {
+        using Case = std::tuple<bool, int16_t, int16_t, int16_t, int16_t, const char*>;
+        for (const auto& [stereo, stage, code, channel, extraOrCount, bytes] :
+             {Case{false, 15, 1024, 5, 16383, "e3020f0100050000081fff"},
+              Case{true, 15, 1024, 5, 2, "e3020f020005000008000828ff"},
+              Case{false, 15, 1024, 5, 3, "e3020f010005000008030022ff"},
+              Case{false, 15, 1024, 16384, 16383, ""},  // channel beyond 14 bits: refused
+              Case{true, 128, 1024, 5, 2, ""}}) {       // stage beyond 7 bits: refused
+            LinkHarness link;
+            (stereo ? SendStereoGainChange : SendGainChange)(link.ctx, stage, code, channel,
+                                                             extraOrCount);
+            QCOMPARE(link.sender.sent, Hexes(bytes));
+            const LogEntries fault{{"Error Sending Gain Message", "Switcher Message Error"}};
+            QCOMPARE(link.log.entries, *bytes ? LogEntries{} : fault);
+        }
+    }
+
+    // Entry lengths vary by stage. A message one or two bytes short is dropped
+    // quietly, as the switcher's own framing reads it.
+    void receiveGain_data() {
+        QTest::addColumn<QByteArray>("message");
+        QTest::addColumn<QString>("outcome");
+        const auto row = [](const char* name, const char* hex, const char* outcome) {
+            QTest::newRow(name) << Hex(hex) << QString(outcome);
+        };
+        row("stereo pair, stage 15", "e3020f020005000008000828ff", "dsp5=1024 dsp6=1024 refresh 1");
+        row("stage 3", "e3020301000500000813ff", "out5=1024 refresh 1");
+        row("stage 1 grows the table", "e302010200400c0008000861ff",
+            "in1600=1024 in1601=1024 refresh 1");
+        row("stage 16, 3 bytes each", "e302100100050000080727ff", "refresh 1");
+        row("mix stage 11, 5 bytes each", "e3020b01000500000801000723ff", "refresh 1");
+        row("one byte too long", "e3020f010005000008001fff", "refresh 0");
+        row("two bytes short", "e3020f02000500000820ff", "refresh 0");
+        row("three bytes short", "e3020f020005000018ff", "refresh 0 Error Receiving Gain");
+        row("bad checksum", "e3020f0100050000081eff", "refresh 0 Check Sum Error");
+        row("header cut off", "e30000ff", "refresh 0 Error Receiving Gain");
+    }
+    void receiveGain() {
+        QFETCH(QByteArray, message);
+        QFETCH(QString, outcome);
+        LinkHarness link;
+        ReceiveGain(link.ctx, message);
+        QCOMPARE(Outcome(link), outcome);
+    }
+
+    // The message ends three bytes before its entries do, and the bytes after
+    // its end would make it look whole: they must not be read.
+    void shortGainIsNotReadPastItsEnd() {
+        LinkHarness link;
+        const QByteArray memory = Hex("e3020f020005000018ff000828ff");
+        ReceiveGain(link.ctx, QByteArray::fromRawData(memory.constData(), 10));
+        QCOMPARE(Outcome(link), QStringLiteral("refresh 0 Error Receiving Gain"));
+    }
+};
+
+QTEST_GUILESS_MAIN(MessagesTest)
+#include "MessagesTest.moc"

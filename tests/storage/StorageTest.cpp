@@ -1,0 +1,184 @@
+// What the panel keeps on disk: "Slider.ini", whatever it held, read and
+// written back to read the same, or left as it was when a write fails; the
+// error log's banner and columns; and the reader of numbers typed by hand.
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "ErrorLog.h"
+#include "NumberReader.h"
+#include "PanelState.h"
+#include "ProgramFolder.h"
+#include "Recorders.h"
+#include "SettingsFile.h"
+
+namespace {
+
+// "stage|faders|#fader:chan/link ..." naming only the faders whose channel or
+// Stereo entry is not 0, then "@address:port" unless both are the defaults.
+QString Summary(const PanelState& s) {
+    QString text = QStringLiteral("%1|%2|").arg(s.GainStage).arg(s.FaderCount);
+    for (size_t i = 0; i < s.Chan.size(); ++i) {
+        if (s.Chan[i] || s.Link.at(i))
+            text += QStringLiteral("#%1:%2/%3 ").arg(i + 1).arg(s.Chan[i]).arg(s.Link[i]);
+    }
+    const QString endpoint = s.IPAddress + ':' + QString::number(s.IPPort);
+    return endpoint == QStringLiteral("127.0.0.1:1250") ? text : text + '@' + endpoint;
+}
+
+QDateTime NewYearsEve() { return QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)); }
+
+}  // namespace
+
+class StorageTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // "none": the number read is outside the width's range.
+    void readsNumbers_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<QString>("value");
+        // clang-format off
+        const struct { const char* text; int bits; const char* value; } rows[] = {
+            {" 1 2\t3 ", 32, "123"}, {"- 5", 32, "-5"}, {"--5", 32, "0"}, {"abc", 32, "0"},
+            {"15=3", 32, "15"}, {"1.5.9", 32, "2"}, {"1e3", 32, "1"}, {"0.5", 32, "0"},
+            {"-2.500", 32, "-2"}, {"2.50000000000000000001", 32, "3"}, {"-0.4", 32, "0"},
+            {"32767", 16, "32767"}, {"32768", 16, "none"}, {"-32768.5", 16, "-32768"},
+            {"-32769", 16, "none"}, {"32767.5", 16, "none"}, {"2147483647", 32, "2147483647"},
+            {"2147483647.5", 32, "none"}, {"-2147483649", 32, "none"}};
+        // clang-format on
+        for (const auto& r : rows) QTest::newRow(r.text) << QString(r.text) << r.bits << r.value;
+        QTest::newRow("endless digits") << QString(5000, QLatin1Char('9')) << 16 << "none";
+    }
+    void readsNumbers() {
+        QFETCH(QString, text);
+        QFETCH(int, bits);
+        QFETCH(QString, value);
+        const std::optional<int32_t> read =
+            bits == 16 ? std::optional<int32_t>(NumberReader::ReadInt16(text))
+                       : NumberReader::ReadInt32(text);
+        QCOMPARE(read ? QString::number(*read) : QStringLiteral("none"), value);
+    }
+
+    // A null file means no file at all; a failing row keeps what came before
+    // and logs it. A null reread means the written file reads back the same.
+    void settingsReadAndReread_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("fails");
+        QTest::addColumn<QString>("reread");
+        const auto row = [](const char* name, const QByteArray& file, const char* expected,
+                            bool fails = false, const char* reread = nullptr) {
+            QTest::newRow(name) << file << QString(expected) << fails << QString(reread);
+        };
+        row("no file", QByteArray(), "15|1|");
+        row("junk, keys in the wrong case",
+            "gain stage=3\n[CONFIGURATION]\n" + QByteArray::fromHex("00ff0d0a2cfe80410909c3"),
+            "15|1|");
+        // Written back, the line would end in the blank the cut left, and a
+        // reader that trims blanks would lose it.
+        row("address cut at a blank", "IP Address=10.0.0.1" + QByteArray(17, ' ') + ";x",
+            "15|1|@10.0.0.1:1250");
+        row("values cut to their width", "IP Port=123456\nIP Address=" + QByteArray(500000, 'x'),
+            "15|1|@xxxxxxxxxxxxxxxxxxxxxxxxx:12345");
+        row("count and port 0", "Fader Count=0,IP Port=0", "15|1|");
+        row("stage 21, count 25", "Gain Stage=21,Fader Count=25", "0|20|");
+        row("count wipes faders", "Fader Count=2\nChan 1=9\nLink 1=1\nFader Count=2", "15|2|");
+        row("commas and blanks split entries", "Gain Stage=3, \tFader Count=2,Chan 2=9",
+            "3|2|#2:8/0 ");
+        row("one- and two-digit faders",
+            "Fader Count=20,Chan 9=5,Link 9=7,Chan 10=6,Link 10=1,Chan 20=99,Link 20=-1",
+            "15|20|#9:4/0 #10:5/1 #20:98/-1 ");
+        // The stage read later does not renumber a channel read before it.
+        row("channels at or below the first", "Fader Count=2,Chan 1=0,Gain Stage=20,Chan 2=-3",
+            "20|2|");
+        // Outside Device ID mode the file would need 32768 for this channel,
+        // which no reader takes: the read would stop there and lose the port.
+        row("highest device id, then another stage",
+            "Gain Stage=20\nChan 1=32767\nGain Stage=15\nIP Port=1251",
+            "15|1|#1:32767/0 @127.0.0.1:1251", false, "15|1|#1:32766/0 @127.0.0.1:1251");
+        row("fader beyond count", "Gain Stage=3,Fader Count=2,Chan 1=7,Chan 3=5,IP Port=9",
+            "3|2|#1:6/0 ", true);
+        row("stage beyond 16 bits", "IP Port=77,Gain Stage=40000,Fader Count=3",
+            "15|1|@127.0.0.1:77", true);
+        row("over a megabyte", "IP Port=77\r\n" + QByteArray(1100000, ','), "15|1|", true);
+    }
+    void settingsReadAndReread() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, expected);
+        QFETCH(bool, fails);
+        QFETCH(QString, reread);
+        QTemporaryDir dir;
+        PanelState state, again;
+        state.AppPath = again.AppPath = dir.path() + '/';
+        if (!file.isNull()) QVERIFY(WriteFile(dir.filePath(QStringLiteral("Slider.ini")), file));
+        RecordingLog log;
+        SettingsFile(state, log).ReadIniFile();
+        QCOMPARE(Summary(state), expected);
+        QCOMPARE(log.entries.size(), int(fails));
+        SettingsFile(state, log).WriteIniFile();
+        SettingsFile(again, log).ReadIniFile();
+        QCOMPARE(Summary(again), reread.isNull() ? expected : reread);
+        QCOMPARE(log.entries.size(), int(fails));
+    }
+
+    // A fader without a channel in the state: nothing is written, and the old
+    // file stays whole.
+    void settingsWriteExactBytesOrKeepOldFile() {
+        QTemporaryDir dir;
+        PanelState state;
+        state.AppPath = dir.path() + '/';
+        RecordingLog log;
+        SettingsFile settings(state, log);
+        settings.WriteIniFile();
+        const QByteArray written =
+            "[CONFIGURATION]\r\nGain Stage=15\r\nFader Count=1\r\nChan 1=1\r\nLink 1=0\r\n"
+            "IP Address=127.0.0.1\r\nIP Port=1250\r\n";
+        QCOMPARE(ReadFile(settings.FilePath()), written);
+        state.FaderCount = 2;
+        settings.WriteIniFile();
+        QCOMPARE(ReadFile(settings.FilePath()), written);
+        QCOMPARE(log.entries.size(), 1);
+    }
+
+    // A file deleted while the panel runs starts again with its banner. The
+    // long time format's time zone would overflow the date column; locations
+    // short, empty and past the description's column.
+    void errorLogBannerAndColumns() {
+        QTemporaryDir dir;
+        const QLocale us(QLocale::English, QLocale::UnitedStates);
+        ErrorLog log(dir.path() + '/', &NewYearsEve, us);
+        log.LogError("Gone", "File Error");
+        QVERIFY(QFile::remove(log.FilePath()));
+        for (const QString& location : {QString("File Error"), QString(), QString(40, 'L')})
+            log.LogError("Failed", location);
+        const QString text = QString::fromUtf8(ReadFile(log.FilePath()));
+        QCOMPARE(text.count('\n'), text.count(QStringLiteral("\r\n")));
+        const QString stamp =
+            (us.toString(NewYearsEve().date(), QLocale::ShortFormat) + " 11:59:59 PM")
+                .leftJustified(24);
+        QCOMPARE(text.split(QStringLiteral("\r\n")).mid(7),
+                 QStringList({"Tavrel Error Logfile", "",
+                              " DATE     TIME           LOCATION"
+                              "                           MESSAGE DESCRIPTION",
+                              QString(80, '-'), stamp + "File Error" + QString(26, ' ') + "Failed",
+                              stamp + QString(36, ' ') + "Failed",
+                              stamp + QString(40, 'L') + "Failed", ""}));
+    }
+
+    // A directory in the way cannot be appended to, a missing folder cannot
+    // take a new file: the entry is lost, and nothing else.
+    void unusableErrorLogDropsEntries() {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Errorlog.txt")));
+        for (const QString& folder : {dir.path() + '/', dir.path() + "/missing/"}) {
+            ErrorLog log(folder, &NewYearsEve, QLocale::c());
+            log.LogError("Lost", "File Error");
+            QVERIFY(!QFileInfo(log.FilePath()).isFile());
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(StorageTest)
+#include "StorageTest.moc"
