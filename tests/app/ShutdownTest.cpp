@@ -55,8 +55,12 @@ private Q_SLOTS:
             QVERIFY(sim->WaitFor(QStringLiteral("^#1 <- F2 ")).hasMatch());
             QVERIFY(sim->WaitFor(QStringLiteral("^#1 <- F4 ")).hasMatch());
         } else {  // the refused attempt is logged from the running event loop: past start-up
-            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath(QStringLiteral("Errorlog.txt"))),
-                                     Patience);
+            const QString logPath = dir.filePath(QStringLiteral("Errorlog.txt"));
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(logPath), Patience);
+            QTRY_VERIFY(ReadFile(logPath).contains(
+                QStringLiteral("Connection to switcher at 127.0.0.1:%1 failed, retrying")
+                    .arg(port)
+                    .toLatin1()));
         }
         QCOMPARE(panel.state(), QProcess::Running);
         QVERIFY(QFile::remove(iniPath));
