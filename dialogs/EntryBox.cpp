@@ -6,8 +6,8 @@
 #include <algorithm>
 
 EntryBox::EntryBox(Accepts accepts, QWidget* parent) : QLineEdit(parent), accepts_(accepts) {
-    // Pastes (shortcut or menu), drops and input methods all end up here; a
-    // typed character that is refused never gets this far.
+    // Pastes from the menu, drops and input methods all end up here; a typed
+    // character that is refused never gets this far.
     connect(this, &QLineEdit::textEdited, this, &EntryBox::DropRefusedCharacters);
 }
 
@@ -25,8 +25,15 @@ QString EntryBox::KeptPart(Accepts accepts, const QString& text) {
 }
 
 void EntryBox::keyPressEvent(QKeyEvent* event) {
-    // With Ctrl, Alt or Meta held a key is a shortcut (the clipboard's among
-    // them), not a character; whatever it inserts is filtered afterwards.
+    // The clipboard's keys that change the text (Ctrl+V, Shift+Insert, Ctrl+X,
+    // Shift+Delete) are discarded like any other control character; pasting
+    // through the box's menu or dropping text still goes through the filter.
+    if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut)) {
+        event->accept();
+        return;
+    }
+    // With Ctrl, Alt or Meta held a key is a shortcut, not a character;
+    // whatever it inserts is filtered afterwards.
     const bool shortcut =
         event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     const QString typed = event->text();

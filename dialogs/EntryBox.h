@@ -1,6 +1,7 @@
 // An entry box that lets in only the characters its kind allows, whether
-// they are typed, pasted or dropped. Text set by the program is shown as it
-// is, so a stored value is never altered just by opening the dialog.
+// they are typed, pasted from its menu or dropped; the paste and cut keys are
+// refused outright. Text set by the program is shown as it is, so a stored
+// value is never altered just by opening the dialog.
 #pragma once
 
 #include <QLineEdit>

@@ -25,11 +25,11 @@ QString ChannelText(int16_t gainStage, int value) {
 
 int16_t ChannelFromText(int16_t gainStage, const QString& text) {
     const std::optional<int16_t> value = NumberReader::ReadInt16(text);
-    if (gainStage == GainStage::DeviceId) {
-        if (!value) throw RefusedValue("device ID out of range");
-        return *value;
-    }
-    if (!value || *value < 1 || *value > HighestChannel) return 0;
+    // A number that does not fit 16 bits is refused in every gain stage; only
+    // a 16-bit one outside the channel range falls back to the first channel.
+    if (!value) throw RefusedValue("channel out of range");
+    if (gainStage == GainStage::DeviceId) return *value;
+    if (*value < 1 || *value > HighestChannel) return 0;
     return static_cast<int16_t>(*value - 1);
 }
 

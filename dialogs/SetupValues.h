@@ -26,9 +26,9 @@ std::optional<int16_t> CountFromText(const QString& text);
 // or the device ID itself in Device ID mode.
 QString ChannelText(int16_t gainStage, int value);
 
-// The channel to store for a row's text. Outside Device ID mode a number
-// outside 1..HighestChannel stores the first channel; a device ID that does
-// not fit 16 bits throws RefusedValue.
+// The channel to store for a row's text. A number that does not fit 16 bits
+// throws RefusedValue; outside Device ID mode a number outside
+// 1..HighestChannel stores the first channel.
 int16_t ChannelFromText(int16_t gainStage, const QString& text);
 
 // Throws RefusedValue when the number does not fit 32 bits.

@@ -60,14 +60,14 @@ const DecoderTable& SwitcherDecoders() {
     return table;
 }
 
-void ProcessSwitcherBuffer(ReceiveBuffer& buffer, LinkContext& ctx, const DecoderTable& decoders) {
+bool ProcessSwitcherBuffer(ReceiveBuffer& buffer, LinkContext& ctx, const DecoderTable& decoders) {
     try {
         const std::optional<QByteArray> message = TakeNextMessage(buffer);
-        if (!message) return;
+        if (!message) return false;
         const auto command = static_cast<uint8_t>(message->at(0));
         if (command == Frame::KeepAliveQuestion) {
             ctx.sender.SendToSwitcher(QByteArray(1, static_cast<char>(Frame::KeepAliveAnswer)));
-            return;
+            return true;
         }
         const auto decoder = decoders.find(command);
         if (decoder != decoders.end()) decoder->second(ctx, *message);
@@ -75,4 +75,5 @@ void ProcessSwitcherBuffer(ReceiveBuffer& buffer, LinkContext& ctx, const Decode
         ctx.log.LogError(QStringLiteral("Error Processing Command"),
                          QStringLiteral("Switcher Message Error"));
     }
+    return true;
 }

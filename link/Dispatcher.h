@@ -27,6 +27,8 @@ std::optional<QByteArray> TakeNextMessage(ReceiveBuffer& buffer);
 // The decoders of the messages the switcher sends; other commands are dropped.
 const DecoderTable& SwitcherDecoders();
 
-// Consumes at most one message (or one short message) from the front.
-void ProcessSwitcherBuffer(ReceiveBuffer& buffer, LinkContext& ctx,
+// Consumes at most one message (or one short message) from the front. False
+// when no whole message was there: what is left is unfinished and waits for
+// more bytes.
+bool ProcessSwitcherBuffer(ReceiveBuffer& buffer, LinkContext& ctx,
                            const DecoderTable& decoders = SwitcherDecoders());

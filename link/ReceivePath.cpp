@@ -25,26 +25,24 @@ void ReceivePath::scktServer_DataAvailable(int count) {
         }
         // Any other error leaves the bytes for the next event.
         if (socket_.LastError() != SwitcherSocket::WouldBlock) return;
-        ProcessOnce();
-        if (!buffer_.IsEmpty() && !tmrDecode_.isActive()) tmrDecode_.start();
+        const bool tookOne = ProcessOnce();
+        if (tookOne && !buffer_.IsEmpty() && !tmrDecode_.isActive()) tmrDecode_.start();
     } catch (...) {
         LogReceiveFault();
     }
 }
 
 void ReceivePath::tmrDecode_Timer() {
-    if (buffer_.IsEmpty()) {
-        tmrDecode_.stop();
-        return;
-    }
-    ProcessOnce();
+    if (buffer_.IsEmpty() || !ProcessOnce()) tmrDecode_.stop();
 }
 
-void ReceivePath::ProcessOnce() {
-    if (processing_) return;
+bool ReceivePath::ProcessOnce() {
+    // The decoding under way goes on by the timer.
+    if (processing_) return true;
     processing_ = true;
+    bool tookOne = true;
     try {
-        process_(buffer_);
+        tookOne = process_(buffer_);
     } catch (...) {
         // The dispatcher traps its own faults; this only keeps a stray one out
         // of the event loop.
@@ -52,6 +50,7 @@ void ReceivePath::ProcessOnce() {
                       QStringLiteral("Switcher Message Error"));
     }
     processing_ = false;
+    return tookOne;
 }
 
 void ReceivePath::LogReceiveFault() {

@@ -1,7 +1,8 @@
 // The receive side of the link: every data-available event reads all waiting
 // bytes into the receive buffer and decodes one message at once; the 1 ms
 // timer tmrDecode then decodes one more per tick until the buffer is empty,
-// so a burst of messages never holds the UI thread for long.
+// so a burst of messages never holds the UI thread for long. The timer rests
+// while only an unfinished message waits: the next bytes start it again.
 #pragma once
 
 #include <QObject>
@@ -16,8 +17,9 @@ class ErrorSink;
 class ReceivePath : public QObject {
     Q_OBJECT
 public:
-    // Takes at most one message from the front of the buffer.
-    using Process = std::function<void(ReceiveBuffer&)>;
+    // Takes at most one message from the front of the buffer; false when no
+    // whole message was there.
+    using Process = std::function<bool(ReceiveBuffer&)>;
 
     ReceivePath(SwitcherSocket& socket, ErrorSink& log, Process process, QObject* parent = nullptr);
 
@@ -28,7 +30,8 @@ public:
     const ReceiveBuffer& Buffer() const { return buffer_; }
 
 private:
-    void ProcessOnce();
+    // False when the buffer holds no whole message, so ticking is pointless.
+    bool ProcessOnce();
     void LogReceiveFault();
 
     SwitcherSocket& socket_;

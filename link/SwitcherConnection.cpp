@@ -27,7 +27,7 @@ SwitcherConnection::SwitcherConnection(PanelState& state, PanelView& view, Error
       machine_(state, view, log, *socket_, *clock_),
       ctx_{state, view, log, *this},
       decoders_(WatchedDecoders()),
-      receive_(*socket_, log, [this](ReceiveBuffer& buffer) { ProcessReceived(buffer); }) {
+      receive_(*socket_, log, [this](ReceiveBuffer& buffer) { return ProcessReceived(buffer); }) {
     connect(socket_.get(), &SwitcherSocket::ConnectComplete, this,
             [this] { machine_.ConnectComplete(); });
     connect(socket_.get(), &SwitcherSocket::ClosedByPeer, this,
@@ -50,9 +50,10 @@ DecoderTable SwitcherConnection::WatchedDecoders() {
     return table;
 }
 
-void SwitcherConnection::ProcessReceived(ReceiveBuffer& buffer) {
-    ProcessSwitcherBuffer(buffer, ctx_, decoders_);
+bool SwitcherConnection::ProcessReceived(ReceiveBuffer& buffer) {
+    const bool tookOne = ProcessSwitcherBuffer(buffer, ctx_, decoders_);
     machine_.MessageProcessed();
+    return tookOne;
 }
 
 void SwitcherConnection::SendGainMessage(int16_t stage, int16_t code, int16_t channel,

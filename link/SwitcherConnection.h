@@ -45,7 +45,7 @@ public:
 
 private:
     DecoderTable WatchedDecoders();
-    void ProcessReceived(ReceiveBuffer& buffer);
+    bool ProcessReceived(ReceiveBuffer& buffer);
 
     std::unique_ptr<SwitcherSocket> socket_;
     std::unique_ptr<LinkClock> clock_;

@@ -33,7 +33,9 @@ QString FaderSlider::ReadoutText() const { return readout_ ? readout_->text() : 
 
 void FaderSlider::keyReleaseEvent(QKeyEvent* event) {
     QSlider::keyReleaseEvent(event);
-    Q_EMIT KeyReleased(event->key(), event->modifiers());
+    // A held key repeats its press and release; only the real release counts,
+    // so holding Home sends one gain message, not one per repeat.
+    if (!event->isAutoRepeat()) Q_EMIT KeyReleased(event->key(), event->modifiers());
 }
 
 // Styles fill the groove from the minimum to the knob, which with the

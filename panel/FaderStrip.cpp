@@ -32,9 +32,9 @@ FaderStrip::FaderStrip(QWidget* parent)
     : QFrame(parent),
       lblChan_(new QLabel(QStringLiteral("Ch. 1"), this)),
       lblGain_(new QLabel(QStringLiteral("Gain (0db)"), this)),
-      sliGain_(new FaderSlider(this)),
+      chkStereo_(new QCheckBox(QStringLiteral("Stereo"), this)),
       cmdZerodb_(new FlatButton(QStringLiteral("0db"), this)),
-      chkStereo_(new QCheckBox(QStringLiteral("Stereo"), this)) {
+      sliGain_(new FaderSlider(this)) {
     setObjectName(QStringLiteral("frSlider"));
     lblChan_->setObjectName(QStringLiteral("lblChan"));
     lblGain_->setObjectName(QStringLiteral("lblGain"));
@@ -56,10 +56,9 @@ FaderStrip::FaderStrip(QWidget* parent)
     cmdZerodb_->setToolTip(QStringLiteral("Clear Command History"));
     sliGain_->SetReadout(lblGain_);
 
-    // Tab order inside a strip: Stereo, 0db, fader.
+    // The keyboard walks a strip in the order its controls were made (see the
+    // header); the frame itself never takes the focus.
     setFocusPolicy(Qt::NoFocus);
-    QWidget::setTabOrder(chkStereo_, cmdZerodb_);
-    QWidget::setTabOrder(cmdZerodb_, sliGain_);
 
     connect(sliGain_, &FaderSlider::OperatorMoved, this, &FaderStrip::FaderMoved);
     connect(sliGain_, &FaderSlider::KeyReleased, this, &FaderStrip::FaderKeyReleased);

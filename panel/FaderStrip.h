@@ -46,11 +46,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Made in this order, which is also the keyboard's: Stereo, 0db, fader.
     QLabel* lblChan_;
     QLabel* lblGain_;
-    FaderSlider* sliGain_;
-    QPushButton* cmdZerodb_;
     QCheckBox* chkStereo_;
+    QPushButton* cmdZerodb_;
+    FaderSlider* sliGain_;
     int leftTwips_ = 120;
     bool confirmed_ = true;
 };

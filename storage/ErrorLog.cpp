@@ -3,13 +3,17 @@
 // throw or report into itself more than once.
 #include "ErrorLog.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
+#include <QTimer>
 #include <utility>
 
 namespace {
 
 const QString kFileName = QStringLiteral("Errorlog.txt");
+const QString kOldFileName = QStringLiteral("Errorlog.old.txt");
 const QString kLineEnd = QStringLiteral("\r\n");
 constexpr int kDateTimeWidth = 24;
 constexpr int kDescriptionColumn = 60;  // characters before the description
@@ -78,10 +82,25 @@ private:
 
 }  // namespace
 
-ErrorLog::ErrorLog(QString folder, Clock clock, QLocale locale)
-    : folder_(std::move(folder)), clock_(std::move(clock)), locale_(std::move(locale)) {}
+ErrorLog::ErrorLog(QString folder, Clock clock, QLocale locale, Limits limits)
+    : folder_(std::move(folder)),
+      clock_(std::move(clock)),
+      locale_(std::move(locale)),
+      limits_(limits),
+      gate_(limits.bursts) {}
+
+ErrorLog::~ErrorLog() {
+    try {
+        const QDateTime now = clock_();
+        WriteSummaries(gate_.DueSummaries(now, true), now);
+    } catch (...) {
+        // nothing left to report to
+    }
+}
 
 QString ErrorLog::FilePath() const { return folder_ + kFileName; }
+
+QString ErrorLog::OldFilePath() const { return folder_ + kOldFileName; }
 
 QString ErrorLog::DateTimeText(const QDateTime& when) const {
     const QString date = locale_.toString(when.date(), QLocale::ShortFormat);
@@ -102,16 +121,71 @@ QString ErrorLog::FormatEntry(const QDateTime& when, const QString& description,
 void ErrorLog::LogError(const QString& description, const QString& location) {
     try {
         // Stamped before the file is touched, so creating it does not delay the time.
-        const QString line = FormatEntry(clock_(), description, location);
-        if (!QFile::exists(FilePath())) {
-            // A report raised while the file is being created must not start a
-            // second creation; and a log that cannot be created takes nothing.
-            if (creating_ || !CreateErrorLog()) return;
+        const QDateTime now = clock_();
+        WriteSummaries(gate_.DueSummaries(now), now);
+        if (!gate_.Admit(location, description, now)) {
+            WatchForQuiet();
+            return;
         }
-        AppendLine(line);
+        WriteEntry(FormatEntry(now, description, location));
     } catch (...) {
         // The caller carries on as if the entry had been written.
     }
+}
+
+void ErrorLog::SumUpEndedBursts() {
+    try {
+        const QDateTime now = clock_();
+        WriteSummaries(gate_.DueSummaries(now), now);
+        if (quietTimer_ && !gate_.Holding()) quietTimer_->stop();
+    } catch (...) {
+        // as LogError
+    }
+}
+
+// Location as held back; the description of the last one held, with how
+// many were held and when the last came.
+void ErrorLog::WriteSummaries(const std::vector<EntryGate::Summary>& summaries,
+                              const QDateTime& now) {
+    for (const EntryGate::Summary& summary : summaries) {
+        const QString description = QStringLiteral("%1 (%2 more like this until %3)")
+                                        .arg(summary.lastDescription)
+                                        .arg(summary.held)
+                                        .arg(DateTimeText(summary.lastAt));
+        WriteEntry(FormatEntry(now, description, summary.location));
+    }
+}
+
+// Without an event loop (a tool, a test) the summaries wait for the next
+// entry or the end; with one, they come when the burst has gone quiet.
+void ErrorLog::WatchForQuiet() {
+    if (!QCoreApplication::instance()) return;
+    if (!quietTimer_) {
+        quietTimer_ = std::make_unique<QTimer>();
+        quietTimer_->setInterval(static_cast<int>(limits_.bursts.quietMs));
+        QObject::connect(quietTimer_.get(), &QTimer::timeout, quietTimer_.get(),
+                         [this] { SumUpEndedBursts(); });
+    }
+    if (!quietTimer_->isActive()) quietTimer_->start();
+}
+
+void ErrorLog::WriteEntry(const QString& line) {
+    if (!creating_ && !MakeRoom()) return;
+    if (!QFile::exists(FilePath())) {
+        // A report raised while the file is being created must not start a
+        // second creation; and a log that cannot be created takes nothing.
+        if (creating_ || !CreateErrorLog()) return;
+    }
+    AppendLine(line);
+}
+
+// A full log moves aside, replacing the older one, so the two together stay
+// bounded; when it cannot move, the entry is dropped rather than let grow.
+bool ErrorLog::MakeRoom() {
+    const QFileInfo current(FilePath());
+    if (!current.exists() || current.size() < limits_.rotateBytes) return true;
+    if (QFile::exists(OldFilePath()) && !QFile::remove(OldFilePath())) return false;
+    return QFile::rename(FilePath(), OldFilePath());
 }
 
 bool ErrorLog::CreateErrorLog() {

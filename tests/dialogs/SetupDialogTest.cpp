@@ -6,6 +6,7 @@
 #include <QDebug>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTest>
 #include <memory>
@@ -125,20 +126,33 @@ private Q_SLOTS:
         QCOMPARE(f.log.entries, LogEntries({{"Error displaying current values", "Setup Error"}}));
     }
 
-    // Typed or pasted, every way in goes through the same filter. Only the
-    // address box keeps dots.
+    // The paste and cut keys are refused outright; typed, or pasted from the
+    // box's own menu, text goes through the same filter. Only the address
+    // box keeps dots.
     void enteredTextIsFiltered() {
         const QString entered = QStringLiteral("4a-5. 6+,7");
         QApplication::clipboard()->setText(entered);
         for (const QString box : {"txtChan(0)", "txtIPPort", "txtCount", "txtIPAddr"}) {
-            for (const bool paste : {false, true}) {
-                Setup f;
-                QVERIFY(f.Open(GainStage::DspOutput, {0}));
-                f.Retype(box, "9");
-                if (paste) QTest::keyClick(f.Find(box), Qt::Key_V, Qt::ControlModifier);
-                if (!paste) QTest::keyClicks(f.Find(box), entered);
-                QTRY_COMPARE(f.Find(box)->text(), box == "txtIPAddr" ? "945.67" : "94567");
-            }
+            Setup f;
+            QVERIFY(f.Open(GainStage::DspOutput, {0}));
+            f.Retype(box, "9");
+            QLineEdit* edit = f.Find(box);
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+            QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+            edit->selectAll();
+            QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
+            QCOMPARE(edit->text(), "9");
+            edit->end(false);
+            QTest::keyClicks(edit, entered);
+            QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                      edit->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(edit, &menuKey);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction* action : menu->actions())
+                if (action->text().remove('&').startsWith("Paste")) action->trigger();
+            menu->close();
+            QTRY_COMPARE(edit->text(), box == "txtIPAddr" ? "945.6745.67" : "945674567");
         }
     }
 
@@ -222,28 +236,30 @@ private Q_SLOTS:
     // changes a setting, however much was typed.
     void nothingChanges_data() {
         QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("typed");  // count|channel 2|port
+        QTest::addColumn<QString>("typed");  // gain stage|count|channel 2|port
         QTest::addColumn<bool>("logged");
         const QString ok = "cmdOk";
-        QTest::newRow("device ID beyond 16 bits") << ok << "2|32768|1250" << true;
-        QTest::newRow("port beyond 32 bits") << ok << "2|5|4294967296" << true;
-        QTest::newRow("empty count") << ok << "|5|1250" << false;
-        QTest::newRow("count 0") << ok << "0|5|1250" << false;
-        QTest::newRow("cancel") << QString("cmdCancel") << "6|44|99" << false;
+        QTest::newRow("channel beyond 16 bits, DSP output") << ok << "15|2|40000|1250" << true;
+        QTest::newRow("device ID beyond 16 bits") << ok << "20|2|40000|1250" << true;
+        QTest::newRow("just beyond 16 bits, input") << ok << "1|2|32768|1250" << true;
+        QTest::newRow("port beyond 32 bits") << ok << "20|2|5|4294967296" << true;
+        QTest::newRow("empty count") << ok << "20||5|1250" << false;
+        QTest::newRow("count 0") << ok << "20|0|5|1250" << false;
+        QTest::newRow("cancel") << QString("cmdCancel") << "20|6|44|99" << false;
     }
     void nothingChanges() {
         QFETCH(QString, button);
         QFETCH(QString, typed);
         QFETCH(bool, logged);
         Setup f;
-        QVERIFY(f.Open(GainStage::DspOutput, {0, 4, 9}));
+        QVERIFY(f.Open(GainStage::AnalogOutput, {0, 4, 9}));
         f.state.Link = {1, 1, 0};
         const QString before = f.Settings();
-        f.Click("optType(20)");
+        f.Click("optType(" + typed.section('|', 0, 0) + ")");
         f.Retype("txtIPAddr", "1.2.3.4");
-        f.Retype("txtIPPort", typed.section('|', 2));
-        f.Retype("txtChan(1)", typed.section('|', 1, 1));
-        f.Retype("txtCount", typed.section('|', 0, 0));
+        f.Retype("txtIPPort", typed.section('|', 3));
+        f.Retype("txtChan(1)", typed.section('|', 2, 2));
+        f.Retype("txtCount", typed.section('|', 1, 1));
         f.Click(button);
         QCOMPARE(f.Settings(), before);
         QVERIFY(f.calls.isEmpty());

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "Dispatcher.h"
+#include "ErrorLog.h"
 #include "FakeSocket.h"
 #include "GainMessages.h"
 #include "LinkHarness.h"
@@ -20,7 +21,7 @@ struct Receiver : LinkHarness {
     QList<QByteArray> decoded;
     DecoderTable decoders;
     ReceivePath path{socket, log,
-                     [this](ReceiveBuffer& b) { ProcessSwitcherBuffer(b, ctx, decoders); }};
+                     [this](ReceiveBuffer& b) { return ProcessSwitcherBuffer(b, ctx, decoders); }};
     Receiver() {
         for (const auto& entry : SwitcherDecoders())
             decoders[entry.first] = [this](LinkContext&, const QByteArray& m) { decoded << m; };
@@ -74,14 +75,79 @@ private Q_SLOTS:
                 }
                 for (int tick = 0; tick < bytes.size() && link.path.DecodePending(); ++tick)
                     link.path.tmrDecode_Timer();
-                const bool right = link.decoded == Hexes(c.decoded) &&
-                                   link.sender.sent == Hexes(c.answered) &&
-                                   link.path.Buffer().Size() == c.left &&
-                                   link.path.DecodePending() == (c.left > 0);
+                const bool right =
+                    link.decoded == Hexes(c.decoded) && link.sender.sent == Hexes(c.answered) &&
+                    link.path.Buffer().Size() == c.left && !link.path.DecodePending();
                 QVERIFY2(right,
                          qPrintable(QStringLiteral("%1 in pieces of %2").arg(c.bytes).arg(piece)));
             }
         }
+    }
+
+    // The decode timer runs while whole messages wait and rests while only an
+    // unfinished one does, however long that lasts; the end byte, when it
+    // comes, has the message decoded at once.
+    void decodeTimerRestsOnAnUnfinishedMessage() {
+        Receiver link;
+        link.socket.Deliver(Hex("e30000ff e30000ff e301"));
+        QCOMPARE(link.decoded, Hexes("e30000ff"));
+        QVERIFY(link.path.DecodePending());
+        link.path.tmrDecode_Timer();
+        QCOMPARE(link.decoded, Hexes("e30000ff e30000ff"));
+        link.path.tmrDecode_Timer();  // finds only the unfinished one
+        QVERIFY(!link.path.DecodePending());
+        link.socket.Deliver(QByteArray(100000, '\x01'));
+        QVERIFY(!link.path.DecodePending());
+        QTest::qWait(20);  // a resting timer decodes nothing meanwhile
+        QCOMPARE(link.decoded.size(), 2);
+        link.socket.Deliver(Hex("02ff"));
+        QCOMPARE(link.decoded.size(), 3);
+        QCOMPARE(link.decoded.last(), Hex("e301") + QByteArray(100000, '\x01') + Hex("02ff"));
+        QVERIFY(link.path.Buffer().IsEmpty());
+    }
+
+    // A switcher that sends bad messages for half an hour: the log keeps the
+    // first entries of the trouble exactly, sums up the rest every ten
+    // minutes and when it ends, and stays a few kilobytes.
+    void floodOfBadMessagesKeepsTheLogSmall() {
+        QTemporaryDir dir;
+        QDateTime now(QDate(2026, 12, 6), QTime(23, 0));
+        LinkHarness h;
+        auto log = std::make_unique<ErrorLog>(
+            dir.path() + '/', [&] { return now; },
+            QLocale(QLocale::English, QLocale::UnitedStates));
+        LinkContext ctx{h.state, h.view, *log, h.sender};
+        FakeSocket socket;
+        ReceivePath path{socket, *log,
+                         [&](ReceiveBuffer& b) { return ProcessSwitcherBuffer(b, ctx); }};
+        const QByteArray wrongChecksum = Hex("e3 02 0f 01 00 05 00 00 08 00 ff");
+        const int flood = 60000;  // one every 30 ms
+        for (int i = 0; i < flood; ++i, now = now.addMSecs(30)) socket.Deliver(wrongChecksum);
+        now = now.addSecs(5);
+        log.reset();  // the end of the run sums up what is still held
+
+        QFile file(dir.filePath("Errorlog.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.size() < 4096);
+        const QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n").mid(11);
+        QCOMPARE(lines.size(), 10 + 3 + 1);  // ten in full, three summaries, the last line end
+        qint64 held = 0;
+        for (int i = 0; i < 13; ++i) {
+            QCOMPARE(lines[i].mid(24, 36), QString("Gain Message").leftJustified(36));
+            const QString description = lines[i].mid(60);
+            if (i < 10) {
+                QCOMPARE(lines[i].left(24), QString("12/6/26 11:00:00 PM").leftJustified(24));
+                QCOMPARE(description, "Check Sum Error");
+                continue;
+            }
+            const QRegularExpression summary(
+                R"(^Check Sum Error \((\d+) more like this until .*\)$)");
+            const QRegularExpressionMatch match = summary.match(description);
+            QVERIFY2(match.hasMatch(), qPrintable(description));
+            held += match.captured(1).toLongLong();
+        }
+        QCOMPARE(held, flood - 10);
+        QVERIFY(lines[12].endsWith("until 12/6/26 11:29:59 PM)"));
     }
 
     // A peer that never sends an end byte: the unfinished message is dropped

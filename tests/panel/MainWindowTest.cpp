@@ -114,6 +114,50 @@ private Q_SLOTS:
         if (!key) QCOMPARE(QApplication::focusWidget(), strip.sliGain());  // taken back
     }
 
+    // The keyboard starts on fader 1's Stereo box and walks each strip in
+    // the order Stereo, 0db, fader, then on to the next strip; Shift+Tab
+    // walks back. So Tab, Space right after start-up presses the first 0db.
+    void firstFocusAndTabOrder() {
+        Bench bench;
+        bench.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(bench.window.get()));
+        const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+            return QApplication::focusWidget();
+        };
+        const FaderStrip& first = bench.window->Bank().Strip(0);
+        const FaderStrip& second = bench.window->Bank().Strip(1);
+        QCOMPARE(QApplication::focusWidget(), first.chkStereo());
+        const QList<QWidget*> forward{first.cmdZerodb(), first.sliGain(), second.chkStereo(),
+                                      second.cmdZerodb(), second.sliGain()};
+        for (QWidget* next : forward) QCOMPARE(press(Qt::Key_Tab), next);
+        for (qsizetype i = forward.size() - 2; i >= 0; --i)
+            QCOMPARE(press(Qt::Key_Tab, Qt::ShiftModifier), forward[i]);
+        QCOMPARE(press(Qt::Key_Tab, Qt::ShiftModifier), first.chkStereo());
+
+        press(Qt::Key_Tab);
+        press(Qt::Key_Space);
+        QCOMPARE(bench.Sent(), QStringList{"15 5=1024 16383"});
+        QVERIFY(!first.chkStereo()->isChecked());
+    }
+
+    // A held key repeats its press and release; Home acts once.
+    void heldHomeSendsOnce() {
+        Bench bench;
+        QVERIFY(bench.Show());
+        FaderSlider& fader = bench.Slider(0);
+        fader.setFocus();
+        for (int repeat = 0; repeat < 5; ++repeat) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier, QString(), repeat > 0);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_Home, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(&fader, &press);
+            QApplication::sendEvent(&fader, &release);
+        }
+        QVERIFY(bench.link->gains.isEmpty());
+        QTest::keyRelease(&fader, Qt::Key_Home);
+        QCOMPARE(bench.Sent(), QStringList{"15 5=1264 16383"});
+    }
+
     void panelsOwnAndUnchangedMovesAreSilent() {
         Bench bench;
         bench.window->State().OutputGains[5].DspOutput = 1001;

@@ -167,6 +167,42 @@ private Q_SLOTS:
                               stamp + QString(40, 'L') + "Failed", ""}));
     }
 
+    // A log at its size limit moves aside, replacing the older one, and a new
+    // one starts with its banner: two files at most, each about the limit,
+    // no entry lost at the seam.
+    void fullErrorLogMovesAside() {
+        QTemporaryDir dir;
+        QDateTime now = NewYearsEve();
+        ErrorLog::Limits limits;
+        limits.rotateBytes = 2000;
+        ErrorLog log(
+            dir.path() + '/', [&] { return now; }, QLocale::c(), limits);
+        for (int i = 0; i < 100; ++i, now = now.addSecs(1))
+            log.LogError(QStringLiteral("Entry %1").arg(i), "File Error");
+        const QString text =
+            QString::fromUtf8(ReadFile(log.OldFilePath()) + ReadFile(log.FilePath()));
+        QCOMPARE(text.count("Tavrel Error Logfile"), 2);
+        QVERIFY(text.contains("Entry 99\r\n"));
+        for (const QString& path : {log.FilePath(), log.OldFilePath()})
+            QVERIFY(QFileInfo(path).size() < limits.rotateBytes + 100);
+        const QStringList entries = text.split("\r\n").filter("Entry ");
+        const int first = entries.first().section(' ', -1).toInt();
+        for (int i = 0; i < entries.size(); ++i)
+            QCOMPARE(entries[i].section(' ', -1).toInt(), first + i);
+    }
+
+    // With an event loop a burst is summed up once it has gone quiet, with
+    // no further entry to prompt it.
+    void quietBurstIsSummedUp() {
+        QTemporaryDir dir;
+        ErrorLog::Limits limits;
+        limits.bursts.quietMs = 50;
+        ErrorLog log(dir.path() + '/', &QDateTime::currentDateTime, QLocale::c(), limits);
+        for (int i = 0; i < 25; ++i) log.LogError("Check Sum Error", "Gain Message");
+        QTRY_VERIFY(ReadFile(log.FilePath()).contains("Check Sum Error (15 more like this until"));
+        QCOMPARE(ReadFile(log.FilePath()).count("Check Sum Error"), 11);
+    }
+
     // A directory in the way cannot be appended to, a missing folder cannot
     // take a new file: the entry is lost, and nothing else.
     void unusableErrorLogDropsEntries() {
