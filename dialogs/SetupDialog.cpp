@@ -16,7 +16,6 @@
 #include "PanelState.h"
 #include "SetupLayout.h"
 #include "SetupValues.h"
-#include "SwitcherLinkPort.h"
 #include "Twips.h"
 
 namespace {
@@ -25,14 +24,11 @@ const QString kSetupError = QStringLiteral("Setup Error");
 
 }  // namespace
 
-SetupDialog::SetupDialog(PanelState& state, SwitcherLinkPort& link, ErrorSink& log,
-                         SetupActions actions, QWidget* parent)
+SetupDialog::SetupDialog(const PanelState& state, ErrorSink& log, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       state_(state),
-      link_(link),
       log_(log),
-      actions_(std::move(actions)),
       rows_(this, state.GainStage, state.Chan) {
     setObjectName(QStringLiteral("frmSetup"));
     setWindowTitle(QStringLiteral("Setup"));
@@ -218,17 +214,15 @@ void SetupDialog::cmdOk_Click() {
     try {
         const std::optional<int16_t> count = SetupValues::CountFromText(txtCount_->text());
         if (!count) return;
-        StoreChoices(ReadChoices(*count));
-        if (actions_.startGainTimer) actions_.startGainTimer();
-        if (actions_.writeSettings) actions_.writeSettings();
+        choices_ = ReadChoices(*count);
         accept();
     } catch (const std::exception&) {
         log_.LogError(QStringLiteral("Error recording changes"), kSetupError);
     }
 }
 
-SetupDialog::Choices SetupDialog::ReadChoices(int16_t count) const {
-    Choices choices{count, SelectedGainStage(), {}, 0, txtIPAddr_->text()};
+SetupChoices SetupDialog::ReadChoices(int16_t count) const {
+    SetupChoices choices{count, SelectedGainStage(), {}, 0, txtIPAddr_->text()};
     for (int i = 0; i < count; ++i) {
         choices.channels.push_back(
             SetupValues::ChannelFromText(choices.gainStage, rows_.Box(i)->text()));
@@ -243,17 +237,4 @@ int16_t SetupDialog::SelectedGainStage() const {
         if (optType_.at(stage)->isChecked()) return stage;
     }
     return GainStage::DspOutput;
-}
-
-void SetupDialog::StoreChoices(const Choices& choices) {
-    state_.FaderCount = choices.count;
-    state_.GainStage = choices.gainStage;
-    state_.Chan = choices.channels;
-    state_.Link.resize(static_cast<size_t>(choices.count), 0);
-    if (choices.address != state_.IPAddress || choices.port != state_.IPPort) {
-        link_.DisconnectFromSwitcher();
-        state_.IPPort = choices.port;
-        state_.IPAddress = choices.address;
-        link_.ConnectToSwitcher();
-    }
 }

@@ -1,11 +1,15 @@
 // File > Setup: the gain stage, the fader count, one channel row per fader,
-// and the switcher's port and address. Nothing changes until "&Ok", and then
-// either every setting changes or none does.
+// and the switcher's port and address. The dialog only reads the settings:
+// "&Ok" checks every box and, when all of them hold a value that can be
+// stored, closes with the operator's choices for the main window to apply.
+// A refused "&Ok" keeps the dialog open and changes nothing.
 #pragma once
 
 #include <QDialog>
-#include <functional>
+#include <QString>
 #include <map>
+#include <optional>
+#include <vector>
 
 #include "ChannelRows.h"
 
@@ -15,21 +19,25 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
-class SwitcherLinkPort;
 struct PanelState;
 
-// What "&Ok" does beyond storing the settings.
-struct SetupActions {
-    std::function<void()> startGainTimer;  // redraw the faders once, soon
-    std::function<void()> writeSettings;   // save "Slider.ini"
+// Everything "&Ok" read from the boxes.
+struct SetupChoices {
+    int16_t count = 1;
+    int16_t gainStage = 0;
+    std::vector<int16_t> channels;  // Chan: 0-based channel, or the device ID
+    int32_t port = 0;
+    QString address;
 };
 
 class SetupDialog : public QDialog {
     Q_OBJECT
 public:
-    SetupDialog(PanelState& state, SwitcherLinkPort& link, ErrorSink& log, SetupActions actions,
-                QWidget* parent = nullptr);
+    SetupDialog(const PanelState& state, ErrorSink& log, QWidget* parent = nullptr);
     ~SetupDialog() override;
+
+    // The operator's choices once "&Ok" has accepted them; nothing otherwise.
+    const std::optional<SetupChoices>& Choices() const { return choices_; }
 
 protected:
     // Enter presses no button and Escape does not close the dialog.
@@ -37,15 +45,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    // Everything "&Ok" read from the boxes, before any of it is stored.
-    struct Choices {
-        int16_t count;
-        int16_t gainStage;
-        std::vector<int16_t> channels;
-        int32_t port;
-        QString address;
-    };
-
     void CreateControls();
     void SetTabOrder();
     void ConnectHandlers();
@@ -60,14 +59,12 @@ private:
     void ApplyOuterHeight();
 
     void cmdOk_Click();
-    Choices ReadChoices(int16_t count) const;
+    SetupChoices ReadChoices(int16_t count) const;
     int16_t SelectedGainStage() const;
-    void StoreChoices(const Choices& choices);
 
-    PanelState& state_;
-    SwitcherLinkPort& link_;
+    const PanelState& state_;
     ErrorSink& log_;
-    SetupActions actions_;
+    std::optional<SetupChoices> choices_;
 
     QGroupBox* frType_ = nullptr;
     std::map<int16_t, QRadioButton*> optType_;  // keyed by gain stage

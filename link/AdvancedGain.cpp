@@ -42,17 +42,17 @@ void StoreGain(PanelState& state, AdvancedGainField field, int channel, int16_t 
     switch (field) {
         case AdvancedGainField::InputSensitivity:
             if (channel < state.SourceCount) {
-                CheckedEntry(state.InputGains, channel).InputSensitivity = code;
+                EntryAt(state.InputGains, channel).InputSensitivity = code;
             }
             break;
         case AdvancedGainField::DspOutput:
             if (channel < state.DestinationCount) {
-                CheckedEntry(state.OutputGains, channel).DspOutput = code;
+                EntryAt(state.OutputGains, channel).DspOutput = code;
             }
             break;
         case AdvancedGainField::FinalOutput:
             if (channel < state.DestinationCount) {
-                CheckedEntry(state.OutputGains, channel).FinalOutput = code;
+                EntryAt(state.OutputGains, channel).FinalOutput = code;
             }
             break;
         case AdvancedGainField::None:

@@ -118,7 +118,7 @@ std::vector<QString> ReadLabels(const QByteArray& message, const AlphaHeader& he
         HeaderBytes + static_cast<qsizetype>(header.width + SortValueBytes) * header.first;
     MessageReader reader(message, start);
     for (int i = header.first; i < header.count; ++i) {
-        CheckedEntry(labels, i) = ReadLabel(reader, header, i, kind, log);
+        EntryAt(labels, i) = ReadLabel(reader, header, i, kind, log);
     }
     return labels;
 }

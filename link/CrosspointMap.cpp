@@ -66,7 +66,7 @@ void StoreEntries(std::vector<CrosspointEntry>& map, int count, int first,
                   std::vector<CrosspointEntry>& kept) {
     for (int k = 0; k < count; ++k) {
         if (!IsStorable(first + k)) throw TableFault();
-        CheckedEntry(map, first + k) = std::move(CheckedEntry(kept, k));
+        EntryAt(map, first + k) = std::move(EntryAt(kept, k));
     }
 }
 

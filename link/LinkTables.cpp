@@ -43,7 +43,7 @@ void StoreLinks(std::vector<int16_t>& table, int16_t sideCount, int first,
     const int count = static_cast<int>(values.size());
     if (first < 0) throw TableFault();
     if (count >= sideCount) table.assign(static_cast<size_t>(first + count), 0);
-    for (int i = 0; i < count; ++i) CheckedEntry(table, first + i) = values[static_cast<size_t>(i)];
+    for (int i = 0; i < count; ++i) EntryAt(table, first + i) = values[static_cast<size_t>(i)];
 }
 
 }  // namespace

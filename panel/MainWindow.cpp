@@ -152,9 +152,12 @@ void MainWindow::Form_Unload() {
 
 void MainWindow::mnuSetup_Click() {
     bank_->StoreStereoIntoLink();
-    SetupActions actions{[this] { gain_->StartGainTimer(); }, [this] { settings_.WriteIniFile(); }};
-    SetupDialog frmSetup(state_, *link_, log_, std::move(actions), this);
-    frmSetup.exec();
+    {
+        SetupDialog frmSetup(state_, log_, this);
+        if (frmSetup.exec() == QDialog::Accepted && frmSetup.Choices()) {
+            RecordSetupChoices(*frmSetup.Choices());
+        }
+    }
     if (state_.FaderCount > state_.LoadedFaders) {
         bank_->LoadFaders();
     } else if (state_.FaderCount < state_.LoadedFaders) {
@@ -162,6 +165,23 @@ void MainWindow::mnuSetup_Click() {
     }
     LabelFaders();
     gain_->UpdateGain();
+}
+
+// The settings change together; the link moves only when the switcher's
+// address or port did, and before the file is written.
+void MainWindow::RecordSetupChoices(const SetupChoices& choices) {
+    state_.FaderCount = choices.count;
+    state_.GainStage = choices.gainStage;
+    state_.Chan = choices.channels;
+    state_.Link.resize(static_cast<size_t>(choices.count), 0);
+    if (choices.address != state_.IPAddress || choices.port != state_.IPPort) {
+        link_->DisconnectFromSwitcher();
+        state_.IPPort = choices.port;
+        state_.IPAddress = choices.address;
+        link_->ConnectToSwitcher();
+    }
+    gain_->StartGainTimer();
+    settings_.WriteIniFile();
 }
 
 void MainWindow::mnuConnect_Click() {

@@ -16,6 +16,7 @@ class FaderBank;
 class FaderGainControl;
 class LinkStatusBar;
 class QAction;
+struct SetupChoices;
 
 class MainWindow : public QMainWindow, public PanelView {
     Q_OBJECT
@@ -47,6 +48,7 @@ private:
     void Form_Unload();
     void SetStartUpValues();
     void mnuSetup_Click();
+    void RecordSetupChoices(const SetupChoices& choices);
     void mnuConnect_Click();
     void mnuExit_Click();
     void mnuAbout_Click();

@@ -1,6 +1,6 @@
 // The setup dialog, driven through its real widgets: what it opens with, the
 // entry boxes' filters, the count box adding and removing channel rows, and
-// what "&Ok" stores, refuses and reconnects.
+// the choices "&Ok" hands back or refuses.
 #include <QApplication>
 #include <QClipboard>
 #include <QDebug>
@@ -19,20 +19,7 @@ namespace {
 
 using LogEntries = QList<QPair<QString, QString>>;
 
-// Notes each call with the address and port in force at that moment.
-struct OrderedLink : RecordingLink {
-    OrderedLink(QStringList& into, const PanelState& of) : calls(into), state(of) {}
-    void ConnectToSwitcher() override { Note("connect"); }
-    void DisconnectFromSwitcher() override { Note("disconnect"); }
-    void Note(const char* what) {
-        calls << QString::asprintf("%s %s:%d", what, qPrintable(state.IPAddress), state.IPPort);
-    }
-    QStringList& calls;
-    const PanelState& state;
-};
-
-// A setup dialog over a state chosen by the test, with the link calls and
-// the two "&Ok" actions recorded in the order they happen.
+// A setup dialog over a state chosen by the test.
 struct Setup {
     // Shown and active, so that focus moves as an operator's would.
     bool Open(int16_t gainStage, const std::vector<int16_t>& channels) {
@@ -40,9 +27,7 @@ struct Setup {
         state.FaderCount = int16_t(channels.size());
         state.Chan = channels;
         state.Link.assign(channels.size(), 0);
-        SetupActions actions{[this] { calls << QStringLiteral("startGainTimer"); },
-                             [this] { calls << QStringLiteral("writeSettings"); }};
-        dialog = std::make_unique<SetupDialog>(state, link, log, actions);
+        dialog = std::make_unique<SetupDialog>(state, log);
         dialog->show();
         return QTest::qWaitForWindowActive(dialog.get());
     }
@@ -73,17 +58,17 @@ struct Setup {
     void Click(const QString& name) const {
         QTest::mouseClick(Find<QAbstractButton>(name), Qt::LeftButton);
     }
-    // Everything the dialog may change, for before/after comparisons.
-    QString Settings() const {
+    // What "&Ok" handed back, or "none".
+    QString Chosen() const {
+        const std::optional<SetupChoices>& c = dialog->Choices();
+        if (!c) return QStringLiteral("none");
         QString text;
-        QDebug(&text).noquote() << state.FaderCount << state.GainStage << state.Chan << state.Link
-                                << state.IPAddress + ":" + QString::number(state.IPPort);
+        QDebug(&text).noquote() << c->count << c->gainStage << c->channels
+                                << c->address + ":" + QString::number(c->port);
         return text.trimmed();
     }
 
     PanelState state;
-    QStringList calls;
-    OrderedLink link{calls, state};
     RecordingLog log;
     std::unique_ptr<SetupDialog> dialog;
 };
@@ -179,7 +164,7 @@ private Q_SLOTS:
         // The boxes below the rows move down with them, and stay inside.
         QVERIFY(f.Row(rows - 1)->geometry().bottom() < f.Find("txtIPPort")->y());
         QVERIFY(f.Find<QWidget>("cmdOk")->geometry().bottom() < f.dialog->height());
-        QVERIFY(f.dialog->isVisible() && f.calls.isEmpty());
+        QVERIFY(f.dialog->isVisible() && !f.dialog->Choices());
     }
 
     // The click leaves the count box, which removes the very row clicked.
@@ -197,10 +182,9 @@ private Q_SLOTS:
 
     // Alt+O leaves the focus in the count box: the count typed there must
     // still apply.
-    void okStoresEverythingThenSavesAndCloses() {
+    void okHandsBackEveryChoiceAndCloses() {
         Setup f;
         QVERIFY(f.Open(GainStage::DspOutput, {0, 4, 9}));
-        f.state.Link = {1, 0, 1};
         f.Click("optType(3)");
         f.ApplyCount("5");
         f.Retype("txtChan(3)", "12");
@@ -208,17 +192,14 @@ private Q_SLOTS:
         f.Retype("txtCount", "6");
         QTest::keyClick(f.Find("txtCount"), Qt::Key_O, Qt::AltModifier);
         QTRY_COMPARE(f.dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(f.Settings(),
-                 "6 3 std::vector(0, 4, 9, 11, 0, 0) std::vector(1, 0, 1, 0, 0, 0) "
-                 "127.0.0.1:4000");
-        QCOMPARE(f.calls, QStringList({"disconnect 127.0.0.1:1250", "connect 127.0.0.1:4000",
-                                       "startGainTimer", "writeSettings"}));
+        QCOMPARE(f.Chosen(), "6 3 std::vector(0, 4, 9, 11, 0, 0) 127.0.0.1:4000");
+        QCOMPARE(f.state.IPPort, 1250);  // the dialog only reads the settings
         QVERIFY(!f.dialog->isVisible() && f.log.entries.isEmpty());
     }
 
-    // Channels are typed from 1, up to 4096, else the first is stored;
-    // device IDs are stored as typed.
-    void storesChannelByGainStage() {
+    // Channels are typed from 1, up to 4096, else the first is chosen;
+    // device IDs are chosen as typed.
+    void channelByGainStage() {
         const QList<std::tuple<int, QString, int>> rows{
             {15, "1", 0}, {15, "4096", 4095}, {15, "4097", 0}, {1, "0", 0}, {20, "32767", 32767}};
         for (const auto& [stage, typed, stored] : rows) {
@@ -227,13 +208,13 @@ private Q_SLOTS:
             f.Click(QStringLiteral("optType(%1)").arg(stage));
             f.Retype("txtChan(0)", typed);
             f.Click("cmdOk");
-            QCOMPARE(f.state.GainStage, int16_t(stage));
-            QCOMPARE(f.state.Chan, std::vector<int16_t>{int16_t(stored)});
+            QCOMPARE(f.dialog->Choices()->gainStage, int16_t(stage));
+            QCOMPARE(f.dialog->Choices()->channels, std::vector<int16_t>{int16_t(stored)});
         }
     }
 
     // A refused "&Ok" leaves the dialog open; "&Cancel" closes it. Neither
-    // changes a setting, however much was typed.
+    // hands back a choice, however much was typed.
     void nothingChanges_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("typed");  // gain stage|count|channel 2|port
@@ -253,39 +234,17 @@ private Q_SLOTS:
         QFETCH(bool, logged);
         Setup f;
         QVERIFY(f.Open(GainStage::AnalogOutput, {0, 4, 9}));
-        f.state.Link = {1, 1, 0};
-        const QString before = f.Settings();
         f.Click("optType(" + typed.section('|', 0, 0) + ")");
         f.Retype("txtIPAddr", "1.2.3.4");
         f.Retype("txtIPPort", typed.section('|', 3));
         f.Retype("txtChan(1)", typed.section('|', 2, 2));
         f.Retype("txtCount", typed.section('|', 1, 1));
         f.Click(button);
-        QCOMPARE(f.Settings(), before);
-        QVERIFY(f.calls.isEmpty());
+        QCOMPARE(f.Chosen(), "none");
         QCOMPARE(f.dialog->isVisible(), button == "cmdOk");
         QCOMPARE(f.dialog->result(), int(QDialog::Rejected));
         QCOMPARE(f.log.entries,
                  logged ? LogEntries({{"Error recording changes", "Setup Error"}}) : LogEntries());
-    }
-
-    // Typed address:port, and whether "&Ok" reconnects to it.
-    void reconnectsOnlyWhenAddressOrPortChanged() {
-        const QStringList saved{"startGainTimer", "writeSettings"};
-        const QList<QPair<QString, bool>> rows{{"10.0.0.5:1250", false},
-                                               {"10.0.0.5:01250", false},  // the same number
-                                               {"10.0.0.5:1251", true},
-                                               {"10.0.0.50:1250", true}};
-        for (const auto& [typed, reconnects] : rows) {
-            Setup f;
-            f.state.IPAddress = QStringLiteral("10.0.0.5");
-            QVERIFY(f.Open(GainStage::DspOutput, {0}));
-            f.Retype("txtIPAddr", typed.section(':', 0, 0));
-            f.Retype("txtIPPort", typed.section(':', 1));
-            f.Click("cmdOk");
-            const QStringList again{"disconnect 10.0.0.5:1250", "connect " + typed};
-            QCOMPARE(f.calls, reconnects ? again + saved : saved);
-        }
     }
 
     // Enter and Escape neither accept nor cancel, wherever the focus is.
@@ -300,7 +259,7 @@ private Q_SLOTS:
                 QVERIFY2(f.dialog->isVisible() && f.dialog->result() == 0, focus);
             }
         }
-        QVERIFY(f.calls.isEmpty());
+        QVERIFY(!f.dialog->Choices());
     }
 };
 

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <stdexcept>
@@ -335,6 +336,44 @@ private Q_SLOTS:
         QVERIFY(corner.y() <= window.LinkBar().y());
         QCOMPARE(last.lblChan()->text() + last.lblGain()->text(), "PGM LGain (+0.5db)");
         QVERIFY(last.IsConfirmed());
+    }
+
+    // The dialog's "&Ok" choices are stored and saved; the link moves only
+    // when the address or the port typed differs from the one in force.
+    void setupOkRecordsChoices() {
+        const QList<QPair<QString, bool>> rows{{"127.0.0.1:1250", false},
+                                               {"127.0.0.1:01250", false},  // the same number
+                                               {"127.0.0.1:1251", true},
+                                               {"10.0.0.50:1250", true}};
+        for (const auto& [typed, reconnects] : rows) {
+            PanelFixture panel;
+            panel.WriteIni(15, {{1, 1}, {2, 0}});
+            MainWindow& window = panel.Open();
+            QVERIFY(panel.Show());
+            OnNextModal([&](QWidget* modal) {
+                const auto retype = [modal](const char* box, const QString& text) {
+                    auto* edit = modal->findChild<QLineEdit*>(box);
+                    edit->selectAll();
+                    QTest::keyClick(edit, Qt::Key_Backspace);
+                    QTest::keyClicks(edit, text);
+                };
+                retype("txtIPAddr", typed.section(':', 0, 0));
+                retype("txtIPPort", typed.section(':', 1));
+                retype("txtCount", "3");
+                QTest::mouseClick(modal->findChild<QPushButton*>("cmdOk"), Qt::LeftButton);
+            });
+            panel.MenuItem(0, 0)->trigger();
+            QCOMPARE(panel.link->disconnects, reconnects ? 1 : 0);
+            QCOMPARE(panel.link->connects, reconnects ? 2 : 1);
+            QCOMPARE(window.State().Link, std::vector<int16_t>({1, 0, 0}));
+            QCOMPARE(window.Bank().StripCount(), 3);
+            QFile ini(panel.dir.filePath("Slider.ini"));
+            QVERIFY(ini.open(QIODevice::ReadOnly));
+            const QByteArray saved = ini.readAll();
+            QVERIFY(saved.contains("Fader Count=3\r\n"));
+            QVERIFY(saved.endsWith("IP Address=" + typed.section(':', 0, 0).toLatin1() +
+                                   "\r\nIP Port=" + (reconnects ? typed.section(':', 1) : "1250").toLatin1() + "\r\n"));
+        }
     }
 
     // The connect item connects or disconnects as the link stands. The

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "ProtocolConstants.h"
+
 // Gain codes are 16-bit: 1024 is 0 dB and one step is 0.1 dB.
 struct InputGain {
     int16_t InputTrim = 0;         // stage 0
@@ -29,22 +31,6 @@ struct CrosspointEntry {
     std::array<int16_t, SourceSlots> SourceNumber{};  // source + 1, 0 = unused slot
     std::array<int16_t, SourceSlots> SourceValue{};
 };
-
-namespace GainStage {
-constexpr int16_t InputTrim = 1;     // a source's input sensitivity
-constexpr int16_t AnalogOutput = 3;  // a destination's final output gain
-constexpr int16_t DspOutput = 15;    // a destination's DSP output gain
-constexpr int16_t DeviceId = 20;     // faders are labelled with device IDs only
-}  // namespace GainStage
-
-// Bits of LastInfoRequest: the tables asked for and not yet received.
-namespace InfoBits {
-constexpr int32_t SourceNames = 0x100;
-constexpr int32_t DestinationNames = 0x200;
-constexpr int32_t SourceLinks = 0x400;
-constexpr int32_t DestinationLinks = 0x800;
-constexpr int32_t StartUpRequest = 36608;  // 0x8F00: the four tables and bit 15
-}  // namespace InfoBits
 
 struct PanelState {
     static constexpr int InitialChannels = 1537;  // entries 0..1536

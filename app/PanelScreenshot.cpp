@@ -90,8 +90,7 @@ int main(int argc, char** argv) {
         if (!about.grab().save(QString::fromLocal8Bit(argv[2]))) return 1;
     }
     if (argc > 3) {
-        NullSwitcherLink link;
-        SetupDialog setup(window.State(), link, log, {}, &window);
+        SetupDialog setup(window.State(), log, &window);
         setup.show();
         QApplication::processEvents();
         if (!setup.grab().save(QString::fromLocal8Bit(argv[3]))) return 1;
