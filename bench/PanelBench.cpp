@@ -21,7 +21,8 @@
 #include "FaderBank.h"
 #include "FaderSlider.h"
 #include "FaderStrip.h"
-#include "LivePanel.h"
+#include "PanelOnSwitcher.h"
+#include "StripParts.h"
 #include "SwitcherTraffic.h"
 #include "TimedApplication.h"
 
@@ -60,7 +61,7 @@ void BM_StartUpAnswer(benchmark::State& st) {
     const QByteArray answer = Traffic::StartUpAnswer(static_cast<int>(st.range(0)));
     double longestMs = 0;
     for (auto _ : st) {
-        LivePanel panel;
+        PanelOnSwitcher panel;
         if (!panel.Handshake()) return st.SkipWithError("no handshake");
         App().StartWatching();
         panel.Switcher().Send(answer);
@@ -88,9 +89,9 @@ double Percentile(std::vector<double> samples, double fraction) {
 }
 
 void BM_FaderMove(benchmark::State& st) {
-    LivePanel panel;
+    PanelOnSwitcher panel;
     if (!panel.Handshake()) return st.SkipWithError("no handshake");
-    FaderSlider* fader = panel.Window().Bank().Strip(0).sliGain();
+    FaderSlider* fader = SliderOf(panel.Window().Bank().Strip(0));
     fader->setValue(-500);
     std::vector<double> latenciesUs;
     bool up = true;
@@ -113,7 +114,7 @@ void BM_FaderMove(benchmark::State& st) {
 
 void BM_IdlePanel(benchmark::State& st) {
     for (auto _ : st) {
-        LivePanel panel;
+        PanelOnSwitcher panel;
         if (!panel.Handshake()) return st.SkipWithError("no handshake");
         panel.Switcher().Send(Traffic::AlphaTable(10, 16) + Traffic::AlphaTable(20, 16) +
                               Traffic::LinkTable(10, 0, 16) + Traffic::LinkTable(20, 0, 16) +

@@ -34,9 +34,9 @@ public:
 Q_SIGNALS:
     // The window's outer width that fits the bank, in twips.
     void OuterWidthWanted(int twips);
-    void FaderMoved(int fader);
-    void FaderKeyReleased(int fader, int key, Qt::KeyboardModifiers modifiers);
-    void ZeroClicked(int fader);
+    // Strip i now exists (strip 0 from the start, the others as LoadFaders
+    // makes them), for whoever acts on its moves.
+    void StripAdded(int i, FaderStrip* strip);
 
 private:
     void AddStrip(int i);

@@ -1,14 +1,10 @@
 // Fader moves, the 0db button, Home/End and the deferred redraw.
 #include "FaderGainControl.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <cstdlib>
 #include <stdexcept>
 
 #include "ErrorSink.h"
 #include "FaderBank.h"
-#include "FaderSlider.h"
 #include "FaderStrip.h"
 #include "GainReadout.h"
 #include "PanelState.h"
@@ -20,20 +16,23 @@ FaderGainControl::FaderGainControl(PanelState& state, FaderBank& bank, SwitcherL
     : QObject(parent), state_(state), bank_(bank), link_(link), log_(log), tmrGain_(this) {
     tmrGain_.setObjectName(QStringLiteral("tmrGain"));
     connect(&tmrGain_, &QTimer::timeout, this, &FaderGainControl::tmrGain_Timer);
-    connect(&bank_, &FaderBank::FaderMoved, this, &FaderGainControl::FaderMoved);
-    connect(&bank_, &FaderBank::FaderKeyReleased, this, &FaderGainControl::FaderHomeEnd);
-    connect(&bank_, &FaderBank::ZeroClicked, this, &FaderGainControl::cmdZerodb_Click);
+    for (int i = 0; i < bank_.StripCount(); ++i) Watch(i, &bank_.Strip(i));
+    connect(&bank_, &FaderBank::StripAdded, this, &FaderGainControl::Watch);
     tmrGain_.start(StartUpInterval);
 }
 
-void FaderGainControl::FaderMoved(int fader) {
+void FaderGainControl::Watch(int fader, FaderStrip* strip) {
+    connect(strip, &FaderStrip::GainMoved, this,
+            [this, fader](int16_t code) { FaderMoved(fader, code); });
+}
+
+void FaderGainControl::FaderMoved(int fader, int16_t code) {
     if (state_.UpdatingFaders) return;
     try {
         const int16_t stored = StoredGain(state_, fader);
-        const FaderStrip& strip = bank_.Strip(fader);
-        const auto code = static_cast<int16_t>(std::abs(strip.sliGain()->sliderPosition()));
+        FaderStrip& strip = bank_.Strip(fader);
         if (code == stored) return;
-        strip.lblGain()->setText(GainReadoutText(code));
+        strip.ShowReadout(code);
         SendGain(fader, code);
         tmrGain_.start(AfterMoveInterval);
     } catch (const std::exception&) {
@@ -42,31 +41,12 @@ void FaderGainControl::FaderMoved(int fader) {
     }
 }
 
-// By the time the key comes up, Home or End has already put the fader at an
-// end of its travel; the move itself raised no notification.
-void FaderGainControl::FaderHomeEnd(int fader, int key, Qt::KeyboardModifiers /*shift*/) {
-    if (key == Qt::Key_Home || key == Qt::Key_End) FaderMoved(fader);
-}
-
-void FaderGainControl::cmdZerodb_Click(int fader) {
-    if (fader < 0 || fader >= bank_.StripCount()) return;
-    FaderSlider* slider = bank_.Strip(fader).sliGain();
-    slider->setValue(FaderSlider::ZeroDbPosition);
-    FaderMoved(fader);
-    slider->setFocus(Qt::OtherFocusReason);
-}
-
 void FaderGainControl::UpdateGain() {
     if (state_.GainStage == GainStage::DeviceId) return;
     state_.UpdatingFaders = true;
     try {
         for (int i = 0; i < state_.FaderCount; ++i) {
-            const int16_t code = StoredGain(state_, i);
-            const FaderStrip& strip = bank_.Strip(i);
-            // Codes outside the travel (0 for a channel never reported) are
-            // clamped by the fader; the read-out still shows the code.
-            strip.sliGain()->setValue(-code);
-            strip.lblGain()->setText(GainReadoutText(code));
+            bank_.Strip(i).ShowGain(StoredGain(state_, i));
         }
     } catch (const std::exception&) {
         log_.LogError(QStringLiteral("Error updating gain"), QStringLiteral("Display Error"));
@@ -94,7 +74,7 @@ void FaderGainControl::tmrGain_Timer() {
 
 void FaderGainControl::SendGain(int fader, int16_t code) {
     const int16_t channel = EntryAt(state_.Chan, fader);
-    if (bank_.Strip(fader).chkStereo()->isChecked()) {
+    if (bank_.Strip(fader).IsStereo()) {
         link_.SendStereoGainMessage(state_.GainStage, code, channel, 2);
     } else {
         link_.SendGainMessage(state_.GainStage, code, channel, SwitcherLinkPort::NoExtra);

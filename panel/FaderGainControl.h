@@ -8,6 +8,7 @@
 
 class ErrorSink;
 class FaderBank;
+class FaderStrip;
 class SwitcherLinkPort;
 struct PanelState;
 
@@ -18,15 +19,15 @@ public:
     static constexpr int AfterMoveInterval = 100;
     static constexpr int AfterTickInterval = 10;
 
-    // Connects to the bank's strips and starts tmrGain.
+    // Acts on the moves of every strip the bank has or will have, and
+    // starts tmrGain.
     FaderGainControl(PanelState& state, FaderBank& bank, SwitcherLinkPort& link, ErrorSink& log,
                      QObject* parent = nullptr);
 
     QTimer& tmrGain() { return tmrGain_; }
 
-    void FaderMoved(int fader);
-    void FaderHomeEnd(int fader, int key, Qt::KeyboardModifiers shift);
-    void cmdZerodb_Click(int fader);
+    // The operator moved fader i to code: show it, send it, hold off redraws.
+    void FaderMoved(int fader, int16_t code);
     // Every fader and read-out from the stored gains (not in Device ID mode).
     void UpdateGain();
     // Gains were stored: redraw now when idle, else one full interval later.
@@ -35,6 +36,7 @@ public:
     void StartGainTimer();
 
 private:
+    void Watch(int fader, FaderStrip* strip);
     void tmrGain_Timer();
     void SendGain(int fader, int16_t code);
 

@@ -35,7 +35,7 @@ void FaderSlider::keyReleaseEvent(QKeyEvent* event) {
     QSlider::keyReleaseEvent(event);
     // A held key repeats its press and release; only the real release counts,
     // so holding Home sends one gain message, not one per repeat.
-    if (!event->isAutoRepeat()) Q_EMIT KeyReleased(event->key(), event->modifiers());
+    if (!event->isAutoRepeat()) Q_EMIT KeyReleased(event->key());
 }
 
 // Styles fill the groove from the minimum to the knob, which with the

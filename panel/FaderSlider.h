@@ -26,7 +26,8 @@ Q_SIGNALS:
     // keys, wheel, a screen reader setting its value. Not raised for Home/End
     // (see KeyReleased) nor for positions the panel sets itself.
     void OperatorMoved();
-    void KeyReleased(int key, Qt::KeyboardModifiers modifiers);
+    // A key came up; a held key's repeats do not count.
+    void KeyReleased(int key);
 
 protected:
     void keyReleaseEvent(QKeyEvent* event) override;

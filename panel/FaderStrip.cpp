@@ -9,10 +9,10 @@
 
 #include "FaderSlider.h"
 #include "FlatButton.h"
+#include "GainReadout.h"
 #include "PanelLook.h"
 
 namespace {
-
 
 const char* const NotConfirmed = "Not confirmed by the switcher";
 
@@ -60,10 +60,58 @@ FaderStrip::FaderStrip(QWidget* parent)
     // header); the frame itself never takes the focus.
     setFocusPolicy(Qt::NoFocus);
 
-    connect(sliGain_, &FaderSlider::OperatorMoved, this, &FaderStrip::FaderMoved);
-    connect(sliGain_, &FaderSlider::KeyReleased, this, &FaderStrip::FaderKeyReleased);
-    connect(cmdZerodb_, &QPushButton::clicked, this, &FaderStrip::ZeroClicked);
+    connect(sliGain_, &FaderSlider::OperatorMoved, this, [this] { Q_EMIT GainMoved(Code()); });
+    connect(sliGain_, &FaderSlider::KeyReleased, this, &FaderStrip::FaderHomeEnd);
+    connect(cmdZerodb_, &QPushButton::clicked, this, &FaderStrip::cmdZerodb_Click);
     SetConfirmed(false);  // nothing is confirmed before the switcher has spoken
+}
+
+int16_t FaderStrip::Code() const { return static_cast<int16_t>(-sliGain_->sliderPosition()); }
+
+void FaderStrip::ShowGain(int16_t code) {
+    sliGain_->setValue(-code);
+    ShowReadout(code);
+}
+
+void FaderStrip::ShowReadout(int16_t code) { lblGain_->setText(GainReadoutText(code)); }
+
+QString FaderStrip::ReadoutText() const { return lblGain_->text(); }
+
+QString FaderStrip::ChannelName() const { return lblChan_->text(); }
+
+void FaderStrip::SetChannelName(const QString& name) { lblChan_->setText(name); }
+
+bool FaderStrip::IsStereo() const { return chkStereo_->isChecked(); }
+
+void FaderStrip::SetStereo(bool stereo) { chkStereo_->setChecked(stereo); }
+
+// Without this every start-up would wipe the saved Stereo settings: the
+// switcher typically sends its name table, which labels the strips, before
+// its link table.
+void FaderStrip::OfferStereo(bool linked, bool savedStereo) {
+    if (!linked) {
+        chkStereo_->setChecked(false);
+    } else if (chkStereo_->isHidden()) {
+        chkStereo_->setChecked(savedStereo);
+    }
+    chkStereo_->setVisible(linked);
+}
+
+void FaderStrip::CopyCaptionsFrom(const FaderStrip& other) {
+    lblChan_->setText(other.lblChan_->text());
+    lblGain_->setText(other.lblGain_->text());
+}
+
+// By the time the key comes up, Home or End has already put the fader at an
+// end of its travel; the move itself raised no notification.
+void FaderStrip::FaderHomeEnd(int key) {
+    if (key == Qt::Key_Home || key == Qt::Key_End) Q_EMIT GainMoved(Code());
+}
+
+void FaderStrip::cmdZerodb_Click() {
+    sliGain_->setValue(FaderSlider::ZeroDbPosition);
+    Q_EMIT GainMoved(Code());
+    sliGain_->setFocus(Qt::OtherFocusReason);
 }
 
 void FaderStrip::MoveLeftTo(int leftTwips) {

@@ -1,10 +1,14 @@
 // One fader strip: a frame holding the channel label, the gain read-out, the
 // fader, the "0db" button and the "Stereo" box, laid out as designed in twips.
-// It also tells a screen reader which fader and channel each control belongs
-// to, and shows whether the switcher has confirmed its read-out.
+// The rest of the panel speaks to it in values (a gain code, the Stereo
+// setting, the captions) and hears from it one thing: the code the operator
+// moved the fader to. It also tells a screen reader which fader and channel
+// each control belongs to, and shows whether the switcher has confirmed its
+// read-out.
 #pragma once
 
 #include <QFrame>
+#include <cstdint>
 
 class FaderSlider;
 class QCheckBox;
@@ -16,11 +20,29 @@ class FaderStrip : public QFrame {
 public:
     explicit FaderStrip(QWidget* parent = nullptr);
 
-    QLabel* lblChan() const { return lblChan_; }
-    QLabel* lblGain() const { return lblGain_; }
-    FaderSlider* sliGain() const { return sliGain_; }
-    QPushButton* cmdZerodb() const { return cmdZerodb_; }
-    QCheckBox* chkStereo() const { return chkStereo_; }
+    // The gain code the fader stands at: 1264 at the top, 24 at the bottom.
+    int16_t Code() const;
+    // Moves the fader to a code and shows its read-out. A code beyond the
+    // travel (0 for a channel never reported) leaves the fader at that end;
+    // the read-out still tells the code.
+    void ShowGain(int16_t code);
+    // The read-out alone: "Gain (-2.4db)".
+    void ShowReadout(int16_t code);
+    QString ReadoutText() const;
+
+    QString ChannelName() const;
+    void SetChannelName(const QString& name);
+
+    bool IsStereo() const;
+    void SetStereo(bool stereo);
+    // The Stereo box is offered only on a linked channel. A box that comes
+    // back into view takes the operator's saved setting: it was cleared only
+    // because its channel's link was not known yet.
+    void OfferStereo(bool linked, bool savedStereo);
+
+    // A new strip shows the captions of the first until it is labelled and
+    // redrawn.
+    void CopyCaptionsFrom(const FaderStrip& other);
 
     // Left edge in the parent, in twips.
     int LeftTwips() const { return leftTwips_; }
@@ -38,14 +60,18 @@ public:
     bool IsConfirmed() const { return confirmed_; }
 
 Q_SIGNALS:
-    void FaderMoved();
-    void FaderKeyReleased(int key, Qt::KeyboardModifiers modifiers);
-    void ZeroClicked();
+    // The operator moved the fader, to this code: a drag, a click on the
+    // groove, the arrow and page keys, the wheel, a screen reader, Home or
+    // End once released, or the "0db" button. Never for ShowGain.
+    void GainMoved(int16_t code);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void FaderHomeEnd(int key);
+    void cmdZerodb_Click();
+
     // Made in this order, which is also the keyboard's: Stereo, 0db, fader.
     QLabel* lblChan_;
     QLabel* lblGain_;

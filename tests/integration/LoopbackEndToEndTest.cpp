@@ -65,8 +65,8 @@ private Q_SLOTS:
         switcher.Send("FA140300000001010019FF");
         QTRY_COMPARE_WITH_TIMEOUT(panel.State().LastInfoRequest, 0x8000, Patience);
         QCOMPARE(panel.Names(), QStringList({"PGML", "PGMR", "MIC1"}));
-        QVERIFY(panel.Strip(0).chkStereo()->isVisible() && panel.Strip(1).chkStereo()->isVisible());
-        QVERIFY(!panel.Strip(2).chkStereo()->isVisible());
+        QVERIFY(StereoBoxOf(panel.Strip(0))->isVisible() && StereoBoxOf(panel.Strip(1))->isVisible());
+        QVERIFY(!StereoBoxOf(panel.Strip(2))->isVisible());
         QVERIFY2(panel.log.entries.isEmpty(), panel.LogText().constData());
     }
 

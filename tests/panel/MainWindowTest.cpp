@@ -28,7 +28,7 @@ struct Bench : PanelFixture {
         WriteIni(15, {{6, 0}, {10, 0}});
         Open().Gain().tmrGain().stop();
     }
-    FaderSlider& Slider(int i) { return *window->Bank().Strip(i).sliGain(); }
+    FaderSlider& Slider(int i) { return *SliderOf(window->Bank().Strip(i)); }
     // Each send as "stage channel=code extra", a stereo one marked.
     QStringList Sent() const {
         QStringList sent;
@@ -51,9 +51,9 @@ QString AccessibleText(QWidget* widget, QAccessible::Text kind) {
 // Whether a read-out says, to the eye and to a screen reader, that the
 // switcher has not confirmed it.
 bool Unconfirmed(const FaderStrip& strip) {
-    const bool dimmed = strip.lblGain()->palette().color(QPalette::WindowText) !=
+    const bool dimmed = ReadoutOf(strip)->palette().color(QPalette::WindowText) !=
                         strip.palette().color(QPalette::WindowText);
-    return dimmed && AccessibleText(strip.sliGain(), QAccessible::Description) ==
+    return dimmed && AccessibleText(SliderOf(strip), QAccessible::Description) ==
                          "Not confirmed by the switcher";
 }
 
@@ -104,15 +104,15 @@ private Q_SLOTS:
         Bench bench;
         QVERIFY(bench.Show());
         const FaderStrip& strip = bench.window->Bank().Strip(stereo ? 1 : 0);
-        strip.chkStereo()->setChecked(stereo);
-        strip.sliGain()->setValue(-1000);
-        if (key) QTest::keyClick(strip.sliGain(), Qt::Key(key));
-        if (!key) QTest::mouseClick(strip.cmdZerodb(), Qt::LeftButton);
+        StereoBoxOf(strip)->setChecked(stereo);
+        SliderOf(strip)->setValue(-1000);
+        if (key) QTest::keyClick(SliderOf(strip), Qt::Key(key));
+        if (!key) QTest::mouseClick(ZeroButtonOf(strip), Qt::LeftButton);
         const QString sent = stereo ? "stereo 15 9=%1 2" : "15 5=%1 16383";
         QCOMPARE(bench.Sent(), QStringList{sent.arg(code)});  // once, not also on the way
-        QCOMPARE(strip.lblGain()->text(), GainReadoutText(int16_t(code)));
+        QCOMPARE(strip.ReadoutText(), GainReadoutText(int16_t(code)));
         QVERIFY(bench.window->Gain().tmrGain().isActive());  // holds off redraws under the hand
-        if (!key) QCOMPARE(QApplication::focusWidget(), strip.sliGain());  // taken back
+        if (!key) QCOMPARE(QApplication::focusWidget(), SliderOf(strip));  // taken back
     }
 
     // The keyboard starts on fader 1's Stereo box and walks each strip in
@@ -128,18 +128,18 @@ private Q_SLOTS:
         };
         const FaderStrip& first = bench.window->Bank().Strip(0);
         const FaderStrip& second = bench.window->Bank().Strip(1);
-        QCOMPARE(QApplication::focusWidget(), first.chkStereo());
-        const QList<QWidget*> forward{first.cmdZerodb(), first.sliGain(), second.chkStereo(),
-                                      second.cmdZerodb(), second.sliGain()};
+        QCOMPARE(QApplication::focusWidget(), StereoBoxOf(first));
+        const QList<QWidget*> forward{ZeroButtonOf(first), SliderOf(first), StereoBoxOf(second),
+                                      ZeroButtonOf(second), SliderOf(second)};
         for (QWidget* next : forward) QCOMPARE(press(Qt::Key_Tab), next);
         for (qsizetype i = forward.size() - 2; i >= 0; --i)
             QCOMPARE(press(Qt::Key_Tab, Qt::ShiftModifier), forward[i]);
-        QCOMPARE(press(Qt::Key_Tab, Qt::ShiftModifier), first.chkStereo());
+        QCOMPARE(press(Qt::Key_Tab, Qt::ShiftModifier), StereoBoxOf(first));
 
         press(Qt::Key_Tab);
         press(Qt::Key_Space);
         QCOMPARE(bench.Sent(), QStringList{"15 5=1024 16383"});
-        QVERIFY(!first.chkStereo()->isChecked());
+        QVERIFY(!StereoBoxOf(first)->isChecked());
     }
 
     // A held key repeats its press and release; Home acts once.
@@ -235,12 +235,12 @@ private Q_SLOTS:
         state.GainStage = int16_t(stage);
         state.Chan = {4};
         FaderStrip& strip = panel.window->Bank().Strip(0);
-        strip.chkStereo()->setChecked(true);
+        StereoBoxOf(strip)->setChecked(true);
         panel.window->LabelFaders();
-        QCOMPARE(strip.lblChan()->text(), label);
-        QCOMPARE(strip.chkStereo()->isChecked() && strip.chkStereo()->isVisibleTo(&strip),
+        QCOMPARE(strip.ChannelName(), label);
+        QCOMPARE(StereoBoxOf(strip)->isChecked() && StereoBoxOf(strip)->isVisibleTo(&strip),
                  stage != 20);
-        QCOMPARE(AccessibleText(strip.sliGain(), QAccessible::Name), "Fader 1, " + label);
+        QCOMPARE(AccessibleText(SliderOf(strip), QAccessible::Name), "Fader 1, " + label);
     }
 
     void missingNameStopsLabelling() {
@@ -251,7 +251,7 @@ private Q_SLOTS:
         window.LabelFaders();  // fader 2's channel 5 has no name yet
         QCOMPARE(panel.log.entries,
                  (QList<QPair<QString, QString>>{{"Error Labeling Faders", "Display Error"}}));
-        QCOMPARE(window.Bank().Strip(0).lblChan()->text(), "MIC 2");
+        QCOMPARE(window.Bank().Strip(0).ChannelName(), "MIC 2");
     }
 
     // One fader wide the short form shows unclipped, cut with an ellipsis
@@ -296,7 +296,7 @@ private Q_SLOTS:
         QVERIFY2(label->text().count('\n') == 1 && label->text().endsWith(QChar(0x2026)),
                  qPrintable(label->text()));
         QCOMPARE(window.width(), width);
-        QVERIFY(strip.sliGain()->isEnabled() && strip.cmdZerodb()->isEnabled());
+        QVERIFY(SliderOf(strip)->isEnabled() && ZeroButtonOf(strip)->isEnabled());
 
         PanelFixture wide;
         wide.WriteIni(15, Faders(4));
@@ -317,7 +317,7 @@ private Q_SLOTS:
         MainWindow& window = panel.Open();
         QVERIFY(panel.Show());
         PanelState& state = window.State();
-        window.Bank().Strip(0).chkStereo()->setChecked(false);  // the operator clears it
+        StereoBoxOf(window.Bank().Strip(0))->setChecked(false);  // the operator clears it
         window.ShowLinkStatus(Status(LinkPhase::Live));
         OnNextModal([&](QWidget* modal) {
             QCOMPARE(state.Link, std::vector<int16_t>({0, 0}));  // the box as the operator left it
@@ -334,7 +334,7 @@ private Q_SLOTS:
         const QPoint corner = last.mapTo(&window, QPoint(last.width(), last.height()));
         QVERIFY(corner.x() <= window.width() && window.width() - corner.x() < last.width());
         QVERIFY(corner.y() <= window.LinkBar().y());
-        QCOMPARE(last.lblChan()->text() + last.lblGain()->text(), "PGM LGain (+0.5db)");
+        QCOMPARE(last.ChannelName() + last.ReadoutText(), "PGM LGain (+0.5db)");
         QVERIFY(last.IsConfirmed());
     }
 
@@ -390,14 +390,14 @@ private Q_SLOTS:
         window.State().Connected = true;
         panel.MenuItem(0, 2)->trigger();
         QCOMPARE(QList<int>({panel.link->connects, panel.link->disconnects}), QList<int>({2, 1}));
-        QCheckBox* first = window.Bank().Strip(0).chkStereo();
+        QCheckBox* first = StereoBoxOf(window.Bank().Strip(0));
         window.LabelFaders();  // names arrived, links not yet
         QVERIFY(!first->isChecked() && first->isHidden());
         for (int ch = 4; ch <= 6; ++ch) window.State().DestinationLinks[ch] = 1;
         window.LabelFaders();  // links arrived
         QVERIFY(first->isChecked() && first->isVisible());
-        QTest::mouseClick(window.Bank().Strip(1).chkStereo(), Qt::LeftButton);
-        QTest::mouseClick(window.Bank().Strip(2).chkStereo(), Qt::LeftButton);
+        QTest::mouseClick(StereoBoxOf(window.Bank().Strip(1)), Qt::LeftButton);
+        QTest::mouseClick(StereoBoxOf(window.Bank().Strip(2)), Qt::LeftButton);
         window.LabelFaders();  // must not undo the operator's choice
         QVERIFY(window.close());
         QCOMPARE(panel.link->disconnects, 2);

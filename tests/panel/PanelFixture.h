@@ -13,6 +13,7 @@
 #include "FaderStrip.h"
 #include "MainWindow.h"
 #include "Recorders.h"
+#include "StripParts.h"
 
 // One {channel as the file holds it, link} pair per fader.
 using FaderSettings = QList<QPair<int, int>>;

@@ -35,7 +35,7 @@ private Q_SLOTS:
         QCOMPARE(panel.Names(), QStringList({"MIC 1", "MIC 2", "MIC 3", "MIC 4", "CD L", "CD R",
                                              "LINE 1", "LINE 2"}));
         QString stereo;
-        for (int i = 0; i < 8; ++i) stereo += panel.Strip(i).chkStereo()->isVisible() ? '1' : '0';
+        for (int i = 0; i < 8; ++i) stereo += StereoBoxOf(panel.Strip(i))->isVisible() ? '1' : '0';
         QCOMPARE(stereo, "00001100");
         QCOMPARE(panel.State().LastInfoRequest, 0x8000);  // every table came
         QVERIFY(sim.WaitFor(QStringLiteral("^#1 <- F4  keep-alive answer")).hasMatch());
@@ -60,10 +60,10 @@ private Q_SLOTS:
         QCOMPARE(mono.value(), FaderSlider::TopPosition);
         QCOMPARE(NextReport(sim, mark, "3"), 1124);
         QTRY_COMPARE_WITH_TIMEOUT(mono.value(), -1124, Patience);
-        QCOMPARE(panel.Strip(2).lblGain()->text(), GainReadoutText(1124));
+        QCOMPARE(panel.Strip(2).ReadoutText(), GainReadoutText(1124));
 
         // A stereo fader drives both channels of its pair.
-        QTest::mouseClick(panel.Strip(0).chkStereo(), Qt::LeftButton);
+        QTest::mouseClick(StereoBoxOf(panel.Strip(0)), Qt::LeftButton);
         mark = sim.Mark();
         QTest::keyClick(&panel.Slider(0), Qt::Key_End);
         QCOMPARE(NextReport(sim, mark, "1-2"), 24);

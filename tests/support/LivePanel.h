@@ -15,6 +15,7 @@
 #include "MainWindow.h"
 #include "ProgramFolder.h"
 #include "Recorders.h"
+#include "StripParts.h"
 #include "SwitcherLinkFactory.h"
 
 struct LivePanel {
@@ -26,8 +27,8 @@ struct LivePanel {
     }
     PanelState& State() const { return window->State(); }
     FaderStrip& Strip(int i) const { return window->Bank().Strip(i); }
-    FaderSlider& Slider(int i) const { return *Strip(i).sliGain(); }
-    QString Name(int i) const { return Strip(i).lblChan()->text().trimmed(); }
+    FaderSlider& Slider(int i) const { return *SliderOf(Strip(i)); }
+    QString Name(int i) const { return Strip(i).ChannelName().trimmed(); }
     QStringList Names() const {
         QStringList names;
         for (int i = 0; i < State().FaderCount; ++i) names << Name(i);
