@@ -167,8 +167,11 @@ DecoderTable WatchedDecoders(const DecoderTable& real, const WatchedSender& send
             CheckFrameHandedOver(command, m);
             const Shape was = ShapeOf(ctx.state);
             const qsizetype sentBefore = sender.sent.size();
-            decode(ctx, m);
-            CheckAfterDecode(command, m, was, ShapeOf(ctx.state), sender.sent.mid(sentBefore));
+            const bool answered = decode(ctx, m);
+            const QList<QByteArray> sent = sender.sent.mid(sentBefore);
+            Require(answered == !sent.isEmpty(), "a decoder says whether it answered");
+            CheckAfterDecode(command, m, was, ShapeOf(ctx.state), sent);
+            return answered;
         };
     }
     return watched;

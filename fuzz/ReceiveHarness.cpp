@@ -13,8 +13,8 @@ namespace {
 // a few requests in an input would leave the fuzzer a handful of runs a second.
 DecoderTable DecodersToFuzz() {
     DecoderTable decoders = SwitcherDecoders();
-    decoders[0x81] = [](LinkContext& ctx, const QByteArray& message) {
-        AnswerTypeRequest(ctx, message, [](qint64) {});
+    decoders[Frame::Command::Type] = [](LinkContext& ctx, const QByteArray& message) {
+        return AnswerTypeRequest(ctx, message, [](qint64) {});
     };
     return decoders;
 }
@@ -37,14 +37,15 @@ void ReceiveHarness::Receive(const QByteArray& piece) {
 void ReceiveHarness::WorkOffBuffer() {
     while (!buffer_.IsEmpty()) {
         const qsizetype before = buffer_.Size();
-        ProcessSwitcherBuffer(buffer_, ctx_, decoders_);
+        const Dispatched done = ProcessSwitcherBuffer(buffer_, ctx_, decoders_);
         Require(buffer_.Size() <= before, "decoding never adds bytes");
         CheckBufferEndsPending();
         pending_ = pending_.right(buffer_.Size());
-        if (buffer_.Size() == before) {
-            Require(WaitsForEndByte(), "a call that takes nothing waits for an end byte");
+        if (!done.tookMessage) {
+            Require(WaitsForEndByte(), "a call that takes no message waits for an end byte");
             return;
         }
+        Require(buffer_.Size() < before, "a message taken leaves the buffer");
     }
 }
 

@@ -87,11 +87,11 @@ void ReadAndApplyEntry(LinkContext& ctx, MessageReader& reader) {
 
 }  // namespace
 
-void ReceiveAdvancedGain(LinkContext& ctx, const QByteArray& message) {
+bool ReceiveAdvancedGain(LinkContext& ctx, const QByteArray& message) {
     try {
         if (!Frame::HasValidChecksum(message)) {
             ctx.log.LogError(QStringLiteral("Check Sum Error"), MessageLocation());
-            return;
+            return false;
         }
         const QByteArray body = WithoutTrailer(message);
         MessageReader reader(body, 2);
@@ -107,6 +107,7 @@ void ReceiveAdvancedGain(LinkContext& ctx, const QByteArray& message) {
         ctx.log.LogError(QStringLiteral("Error Receiving Advanced Gain"),
                          QStringLiteral("Switcher Message Error"));
     }
+    return false;
 }
 
 QByteArray EncodeAdvancedGain(const std::vector<AdvancedGainEntry>& entries, uint8_t messageType) {

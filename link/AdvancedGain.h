@@ -10,7 +10,7 @@
 
 #include "LinkContext.h"
 
-void ReceiveAdvancedGain(LinkContext& ctx, const QByteArray& message);
+bool ReceiveAdvancedGain(LinkContext& ctx, const QByteArray& message);
 
 namespace AdvancedGainFlags {
 constexpr uint8_t ExtraPair = 2;  // a further 7-bit pair follows the channel

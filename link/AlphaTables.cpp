@@ -79,11 +79,12 @@ qsizetype ExpectedLength(const AlphaHeader& header) {
 // A damaged table is asked for again. An unknown kind asks for everything, but
 // not while everything is already outstanding, so a peer that keeps sending
 // a broken unknown table cannot start a request storm.
-void AskAgain(LinkContext& ctx, const AlphaKind& kind) {
+bool AskAgain(LinkContext& ctx, const AlphaKind& kind) {
     if (kind.requestBit == EveryRequestBit && ctx.state.LastInfoRequest == EveryRequestBit) {
-        return;
+        return false;
     }
     SendInfoRequest(ctx, kind.requestBit);
+    return true;
 }
 
 QString ReadLabel(MessageReader& reader, const AlphaHeader& header, int index,
@@ -139,19 +140,18 @@ void ClearRequestBit(PanelState& state, int32_t bit) {
 
 }  // namespace
 
-void ProcessAlphaLabels(LinkContext& ctx, const QByteArray& message) {
+bool ProcessAlphaLabels(LinkContext& ctx, const QByteArray& message) {
     try {
         const uint8_t kindCode = MessageReader(message, 1).Byte();
         const AlphaKind kind = KindOf(kindCode);
         if (!Frame::HasValidChecksum(message)) {
             ctx.log.LogError(QStringLiteral("TZ60 Check Sum Error"), kind.tableName);
-            AskAgain(ctx, kind);
-            return;
+            return AskAgain(ctx, kind);
         }
         const AlphaHeader header = ReadHeader(message);
         if (message.size() != ExpectedLength(header)) {
             ctx.log.LogError(QStringLiteral("TZ60 Message Length Error"), kind.tableName);
-            return;
+            return false;
         }
         std::vector<QString> labels = ReadLabels(message, header, kind, ctx.log);
         if (std::optional<AlphaTarget> target = TargetOf(kindCode, ctx.state)) {
@@ -162,6 +162,7 @@ void ProcessAlphaLabels(LinkContext& ctx, const QByteArray& message) {
         ctx.log.LogError(QStringLiteral("Error Processing Alpha Labels"),
                          QStringLiteral("TZ60 Command Error"));
     }
+    return false;
 }
 
 QByteArray EncodeAlphaTable(uint8_t kind, uint8_t width, int first,

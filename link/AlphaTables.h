@@ -9,7 +9,7 @@
 
 #include "LinkContext.h"
 
-void ProcessAlphaLabels(LinkContext& ctx, const QByteArray& message);
+bool ProcessAlphaLabels(LinkContext& ctx, const QByteArray& message);
 
 struct AlphaLabel {
     QByteArray text;  // 7-bit characters; padded with blanks or cut to the width

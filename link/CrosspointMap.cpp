@@ -72,9 +72,9 @@ void StoreEntries(std::vector<CrosspointEntry>& map, int count, int first,
 
 }  // namespace
 
-void ProcessCrosspointMap(LinkContext& ctx, const QByteArray& message) {
+bool ProcessCrosspointMap(LinkContext& ctx, const QByteArray& message) {
     try {
-        if (!Frame::HasValidChecksum(message)) return;
+        if (!Frame::HasValidChecksum(message)) return false;
         const QByteArray body = WithoutTrailer(message);
         MessageReader reader(body, 2);
         const int count = reader.Pair();
@@ -82,12 +82,13 @@ void ProcessCrosspointMap(LinkContext& ctx, const QByteArray& message) {
         if (count < 1) throw TableFault();
         std::vector<CrosspointEntry> kept = ReadBlocks(reader, count, first);
         // Bytes left over after the last block: a wrong length, dropped unlogged.
-        if (reader.Position() != body.size()) return;
+        if (reader.Position() != body.size()) return false;
         StoreEntries(ctx.state.CrosspointMap, count, first, kept);
     } catch (const std::exception&) {
         ctx.log.LogError(QStringLiteral("Error Processing Crosspoint Map"),
                          QStringLiteral("Switcher Message Error"));
     }
+    return false;
 }
 
 QByteArray EncodeCrosspointMap(int firstDestination, const std::vector<CrosspointBlock>& blocks) {

@@ -9,7 +9,7 @@
 
 #include "LinkContext.h"
 
-void ProcessCrosspointMap(LinkContext& ctx, const QByteArray& message);
+bool ProcessCrosspointMap(LinkContext& ctx, const QByteArray& message);
 
 struct CrosspointSource {
     int source = 0;

@@ -60,20 +60,27 @@ const DecoderTable& SwitcherDecoders() {
     return table;
 }
 
-bool ProcessSwitcherBuffer(ReceiveBuffer& buffer, LinkContext& ctx, const DecoderTable& decoders) {
+Dispatched ProcessSwitcherBuffer(ReceiveBuffer& buffer, LinkContext& ctx,
+                                 const DecoderTable& decoders) {
+    Dispatched done;
     try {
         const std::optional<QByteArray> message = TakeNextMessage(buffer);
-        if (!message) return false;
-        const auto command = static_cast<uint8_t>(message->at(0));
-        if (command == Frame::KeepAliveQuestion) {
+        if (!message) return done;
+        done.tookMessage = true;
+        done.command = static_cast<uint8_t>(message->at(0));
+        if (done.command == Frame::KeepAliveQuestion) {
             ctx.sender.SendToSwitcher(QByteArray(1, static_cast<char>(Frame::KeepAliveAnswer)));
-            return true;
+            done.answered = true;
+            return done;
         }
-        const auto decoder = decoders.find(command);
-        if (decoder != decoders.end()) decoder->second(ctx, *message);
+        const auto decoder = decoders.find(done.command);
+        if (decoder != decoders.end()) done.answered = decoder->second(ctx, *message);
     } catch (...) {
+        // A fault before anything was taken still counts as work done, so
+        // the decoding carries on rather than stalling on it.
+        done.tookMessage = true;
         ctx.log.LogError(QStringLiteral("Error Processing Command"),
                          QStringLiteral("Switcher Message Error"));
     }
-    return true;
+    return done;
 }

@@ -13,8 +13,17 @@
 #include "LinkContext.h"
 #include "ReceiveBuffer.h"
 
-using Decoder = std::function<void(LinkContext&, const QByteArray&)>;
+// A decoder takes a whole message and says whether it wrote to the switcher
+// in answer (a type request answered, a table asked for again).
+using Decoder = std::function<bool(LinkContext&, const QByteArray&)>;
 using DecoderTable = std::map<uint8_t, Decoder>;
+
+// What one call of ProcessSwitcherBuffer did.
+struct Dispatched {
+    bool tookMessage = false;  // false: no whole message was there, only an unfinished one
+    uint8_t command = 0;       // the command byte of the message taken
+    bool answered = false;     // the panel wrote to the switcher in answer to it
+};
 
 // Takes the next whole message from the front of the buffer: a one-byte short
 // message (0xF1, 0xF3, 0xF4, 0xF5) or a long message up to its end byte.
@@ -27,8 +36,6 @@ std::optional<QByteArray> TakeNextMessage(ReceiveBuffer& buffer);
 // The decoders of the messages the switcher sends; other commands are dropped.
 const DecoderTable& SwitcherDecoders();
 
-// Consumes at most one message (or one short message) from the front. False
-// when no whole message was there: what is left is unfinished and waits for
-// more bytes.
-bool ProcessSwitcherBuffer(ReceiveBuffer& buffer, LinkContext& ctx,
+// Consumes at most one message (or one short message) from the front.
+Dispatched ProcessSwitcherBuffer(ReceiveBuffer& buffer, LinkContext& ctx,
                            const DecoderTable& decoders = SwitcherDecoders());

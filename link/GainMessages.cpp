@@ -195,18 +195,19 @@ void SendStereoGainChange(LinkContext& ctx, int16_t stage, int16_t code, int16_t
     SendOrLogFault(ctx, [&] { return EncodeStereoGainChange(stage, code, firstChannel, count); });
 }
 
-void ReceiveGain(LinkContext& ctx, const QByteArray& message) {
+bool ReceiveGain(LinkContext& ctx, const QByteArray& message) {
     try {
         if (!Frame::HasValidChecksum(message)) {
             ctx.log.LogError(QStringLiteral("Check Sum Error"), QStringLiteral("Gain Message"));
-            return;
+            return false;
         }
         const GainReport report = ReadGainReport(message);
-        if (message.size() != report.expectedLength) return;
+        if (message.size() != report.expectedLength) return false;
         StoreReport(ctx.state, report);
         ctx.view.RequestRefresh();
     } catch (...) {
         ctx.log.LogError(QStringLiteral("Error Receiving Gain"),
                          QStringLiteral("Switcher Message Error"));
     }
+    return false;
 }

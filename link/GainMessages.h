@@ -40,4 +40,4 @@ void SendGainChange(LinkContext& ctx, int16_t stage, int16_t code, int16_t chann
 void SendStereoGainChange(LinkContext& ctx, int16_t stage, int16_t code, int16_t firstChannel,
                           int16_t count);
 
-void ReceiveGain(LinkContext& ctx, const QByteArray& message);
+bool ReceiveGain(LinkContext& ctx, const QByteArray& message);

@@ -48,19 +48,19 @@ void StoreLinks(std::vector<int16_t>& table, int16_t sideCount, int first,
 
 }  // namespace
 
-void ReceiveLinks(LinkContext& ctx, const QByteArray& message) {
+bool ReceiveLinks(LinkContext& ctx, const QByteArray& message) {
     try {
         MessageReader reader(message, 1);
         const uint8_t kind = reader.Byte();
         const QString tableName = TableNameOf(kind);
         if (!Frame::HasValidChecksum(message)) {
             ctx.log.LogError(QStringLiteral("Check Sum Error"), tableName);
-            return;
+            return false;
         }
         const int count = reader.Pair();
         if (message.size() != count + FixedBytes) {
             ctx.log.LogError(QStringLiteral("Message Length Error"), tableName);
-            return;
+            return false;
         }
         const int first = reader.Pair();
         const std::vector<int16_t> values = ReadLinkValues(reader, count, tableName, ctx.log);
@@ -78,6 +78,7 @@ void ReceiveLinks(LinkContext& ctx, const QByteArray& message) {
         ctx.log.LogError(QStringLiteral("Error Receiving Advanced Gain"),
                          QStringLiteral("Switcher Message Error"));
     }
+    return false;
 }
 
 QByteArray EncodeLinks(uint8_t kind, int first, const std::vector<int16_t>& values) {

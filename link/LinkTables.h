@@ -9,7 +9,7 @@
 
 #include "LinkContext.h"
 
-void ReceiveLinks(LinkContext& ctx, const QByteArray& message);
+bool ReceiveLinks(LinkContext& ctx, const QByteArray& message);
 
 // values: one link value (0 to 3) per channel from first on.
 QByteArray EncodeLinks(uint8_t kind, int first, const std::vector<int16_t>& values);

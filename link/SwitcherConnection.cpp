@@ -6,28 +6,28 @@
 #include "ErrorSink.h"
 #include "Frame.h"
 #include "GainMessages.h"
-#include "TypeRequest.h"
 
 namespace {
 // Between refused writes: time for the network to take some bytes.
 constexpr unsigned long RetryPauseMs = 1;
+constexpr int DecodeIntervalMs = 1;
 }  // namespace
 
 SwitcherConnection::SwitcherConnection(PanelState& state, PanelView& view, ErrorSink& log,
-                                       std::unique_ptr<SwitcherSocket> socket, QObject* parent)
-    : SwitcherConnection(state, view, log, std::move(socket), std::make_unique<SystemLinkClock>(),
-                         parent) {}
-
-SwitcherConnection::SwitcherConnection(PanelState& state, PanelView& view, ErrorSink& log,
                                        std::unique_ptr<SwitcherSocket> socket,
-                                       std::unique_ptr<LinkClock> clock, QObject* parent)
+                                       std::unique_ptr<LinkClock> clock, DecoderTable decoders,
+                                       QObject* parent)
     : QObject(parent),
       socket_(std::move(socket)),
-      clock_(std::move(clock)),
+      clock_(clock ? std::move(clock) : std::make_unique<SystemLinkClock>()),
       machine_(state, view, log, *socket_, *clock_),
       ctx_{state, view, log, *this},
-      decoders_(WatchedDecoders()),
-      receive_(*socket_, log, [this](ReceiveBuffer& buffer) { return ProcessReceived(buffer); }) {
+      decoders_(std::move(decoders)),
+      receive_(*socket_, log) {
+    tmrDecode_.setInterval(DecodeIntervalMs);
+    connect(&tmrDecode_, &QTimer::timeout, this, &SwitcherConnection::tmrDecode_Timer);
+    connect(socket_.get(), &SwitcherSocket::DataAvailable, this,
+            &SwitcherConnection::scktServer_DataAvailable);
     connect(socket_.get(), &SwitcherSocket::ConnectComplete, this,
             [this] { machine_.ConnectComplete(); });
     connect(socket_.get(), &SwitcherSocket::ClosedByPeer, this,
@@ -38,22 +38,41 @@ SwitcherConnection::~SwitcherConnection() {
     QObject::disconnect(socket_.get(), nullptr, this, nullptr);
 }
 
-// The switcher's decoders, with the type request watched: an answered one
-// starts the wait for the tables.
-DecoderTable SwitcherConnection::WatchedDecoders() {
-    DecoderTable table = SwitcherDecoders();
-    table[Frame::Command::Type] = [this](LinkContext& ctx, const QByteArray& message) {
-        const uint64_t before = sendCalls_;
-        ProcessTypeRequest(ctx, message);
-        if (sendCalls_ != before) machine_.TypeRequestAnswered();
-    };
-    return table;
+void SwitcherConnection::scktServer_DataAvailable(int count) {
+    try {
+        if (!receive_.ReadWaiting(count)) return;
+        const bool tookOne = DecodeOne();
+        if (tookOne && !receive_.Buffer().IsEmpty() && !tmrDecode_.isActive()) {
+            tmrDecode_.start();
+        }
+    } catch (...) {
+        receive_.LogReceiveFault();
+    }
 }
 
-bool SwitcherConnection::ProcessReceived(ReceiveBuffer& buffer) {
-    const bool tookOne = ProcessSwitcherBuffer(buffer, ctx_, decoders_);
-    machine_.MessageProcessed();
-    return tookOne;
+void SwitcherConnection::tmrDecode_Timer() {
+    if (receive_.Buffer().IsEmpty() || !DecodeOne()) tmrDecode_.stop();
+}
+
+// An answered type request starts the wait for the tables; every message
+// may be the one that completes them.
+bool SwitcherConnection::DecodeOne() {
+    if (decoding_) return true;  // the decoding under way goes on by the timer
+    decoding_ = true;
+    Dispatched done;
+    done.tookMessage = true;
+    try {
+        done = ProcessSwitcherBuffer(receive_.Buffer(), ctx_, decoders_);
+        if (done.command == Frame::Command::Type && done.answered) machine_.TypeRequestAnswered();
+        machine_.MessageProcessed();
+    } catch (...) {
+        // The dispatcher traps its own faults; this only keeps a stray one
+        // out of the event loop.
+        ctx_.log.LogError(QStringLiteral("Error Processing Command"),
+                          QStringLiteral("Switcher Message Error"));
+    }
+    decoding_ = false;
+    return done.tookMessage;
 }
 
 void SwitcherConnection::SendGainMessage(int16_t stage, int16_t code, int16_t channel,
@@ -71,7 +90,6 @@ void SwitcherConnection::ConnectToSwitcher() { machine_.ConnectToSwitcher(); }
 void SwitcherConnection::DisconnectFromSwitcher() { machine_.DisconnectFromSwitcher(); }
 
 void SwitcherConnection::SendToSwitcher(const QByteArray& message) {
-    ++sendCalls_;
     try {
         const QDeadlineTimer giveUp(SendGiveUpMs);
         for (;;) {

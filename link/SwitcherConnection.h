@@ -1,11 +1,17 @@
-// The link to the switcher: writes messages, feeds received bytes to the
-// dispatcher, and leaves the connection's life (connecting, retries after a
-// loss, the menu caption and the status shown) to its state machine. Owns
-// the socket.
+// The link to the switcher: writes messages, reads what arrives and decodes
+// it one message at a time, and leaves the connection's life (connecting,
+// retries after a loss, the menu caption and the status shown) to its state
+// machine. Owns the socket.
+//
+// Every data-available event reads all waiting bytes and decodes one message
+// at once; the 1 ms timer tmrDecode then decodes one more per tick until the
+// buffer is empty, so a burst never holds the UI thread for long. The timer
+// rests while only an unfinished message waits: the next bytes start it.
 #pragma once
 
 #include <QByteArray>
 #include <QObject>
+#include <QTimer>
 #include <memory>
 
 #include "Dispatcher.h"
@@ -23,12 +29,12 @@ public:
     // stalled switcher never freezes the panel.
     static constexpr int SendGiveUpMs = 2000;
 
+    // The clock (the system's when null) and the decoders are for tests that
+    // drive time by hand or watch what is decoded.
     SwitcherConnection(PanelState& state, PanelView& view, ErrorSink& log,
-                       std::unique_ptr<SwitcherSocket> socket, QObject* parent = nullptr);
-    // With a clock of the caller's choosing, for tests that drive time by hand.
-    SwitcherConnection(PanelState& state, PanelView& view, ErrorSink& log,
-                       std::unique_ptr<SwitcherSocket> socket, std::unique_ptr<LinkClock> clock,
-                       QObject* parent = nullptr);
+                       std::unique_ptr<SwitcherSocket> socket,
+                       std::unique_ptr<LinkClock> clock = nullptr,
+                       DecoderTable decoders = SwitcherDecoders(), QObject* parent = nullptr);
     ~SwitcherConnection() override;
 
     void SendGainMessage(int16_t stage, int16_t code, int16_t channel, int16_t extra) override;
@@ -39,13 +45,17 @@ public:
 
     void SendToSwitcher(const QByteArray& message) override;
 
-    // Received bytes still waiting to be decoded (tmrDecode is running).
-    bool DecodePending() const { return receive_.DecodePending(); }
+    void scktServer_DataAvailable(int count);
+    void tmrDecode_Timer();
+
+    // Whole messages wait to be decoded (tmrDecode is running).
+    bool DecodePending() const { return tmrDecode_.isActive(); }
+    const ReceiveBuffer& Buffer() const { return receive_.Buffer(); }
     const LinkStateMachine& Machine() const { return machine_; }
 
 private:
-    DecoderTable WatchedDecoders();
-    bool ProcessReceived(ReceiveBuffer& buffer);
+    // False when no whole message was there to decode.
+    bool DecodeOne();
 
     std::unique_ptr<SwitcherSocket> socket_;
     std::unique_ptr<LinkClock> clock_;
@@ -53,7 +63,8 @@ private:
     LinkContext ctx_;
     DecoderTable decoders_;
     ReceivePath receive_;
-    // Messages handed to the socket so far: tells an answered type request
-    // from an ignored one.
-    uint64_t sendCalls_ = 0;
+    QTimer tmrDecode_;
+    // A decoder that writes to the socket may let a data-available event in;
+    // that one only stores its bytes and leaves the decoding to the timer.
+    bool decoding_ = false;
 };

@@ -44,14 +44,16 @@ std::optional<QByteArray> DecodeTypeReply(const QByteArray& message) {
     return message.mid(1, message.size() - 3);
 }
 
-void ProcessTypeRequest(LinkContext& ctx, const QByteArray& message) {
-    AnswerTypeRequest(ctx, message, &HoldThreadFor);
+bool ProcessTypeRequest(LinkContext& ctx, const QByteArray& message) {
+    return AnswerTypeRequest(ctx, message, &HoldThreadFor);
 }
 
-void AnswerTypeRequest(LinkContext& ctx, const QByteArray& message,
+bool AnswerTypeRequest(LinkContext& ctx, const QByteArray& message,
                        const std::function<void(qint64)>& pause) {
+    bool answered = false;
     try {
-        if (!IsTypeRequest(message)) return;
+        if (!IsTypeRequest(message)) return false;
+        answered = true;
         ctx.sender.SendToSwitcher(TypeReply());
         pause(PauseBeforeInfoRequestMs);
         SendInfoRequest(ctx, InfoBits::StartUpRequest);
@@ -59,4 +61,5 @@ void AnswerTypeRequest(LinkContext& ctx, const QByteArray& message,
         ctx.log.LogError(QStringLiteral("Error processing type request"),
                          QStringLiteral("Switcher Message Error"));
     }
+    return answered;
 }

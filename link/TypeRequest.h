@@ -18,8 +18,9 @@ QByteArray EncodeTypeRequest();
 // when the message is not a well-formed type reply.
 std::optional<QByteArray> DecodeTypeReply(const QByteArray& message);
 
-void ProcessTypeRequest(LinkContext& ctx, const QByteArray& message);
+// True when the message was a type request and the panel answered it.
+bool ProcessTypeRequest(LinkContext& ctx, const QByteArray& message);
 // The same with the pause before the information request (in ms) left to the
 // caller: the fuzzer cannot afford to hold its thread 100 ms per message.
-void AnswerTypeRequest(LinkContext& ctx, const QByteArray& message,
+bool AnswerTypeRequest(LinkContext& ctx, const QByteArray& message,
                        const std::function<void(qint64)>& pause);

@@ -11,21 +11,32 @@
 #include "FakeSocket.h"
 #include "GainMessages.h"
 #include "LinkHarness.h"
-#include "ReceivePath.h"
+#include "SwitcherConnection.h"
 #include "TypeRequest.h"
 
 namespace {
-// Every message that reaches a decoder is kept instead of decoded.
+// The link on a connected fake socket; every message that reaches a
+// decoder is kept instead of decoded.
 struct Receiver : LinkHarness {
-    FakeSocket socket;
-    QList<QByteArray> decoded;
-    DecoderTable decoders;
-    ReceivePath path{socket, log,
-                     [this](ReceiveBuffer& b) { return ProcessSwitcherBuffer(b, ctx, decoders); }};
-    Receiver() {
-        for (const auto& entry : SwitcherDecoders())
-            decoders[entry.first] = [this](LinkContext&, const QByteArray& m) { decoded << m; };
+    explicit Receiver(ErrorSink* sink = nullptr, DecoderTable decoders = {})
+        : socket(new FakeSocket),
+          link(state, view, sink ? *sink : log, std::unique_ptr<SwitcherSocket>(socket), nullptr,
+               decoders.empty() ? Recording() : std::move(decoders)) {
+        socket->connected = true;
     }
+    DecoderTable Recording() {
+        DecoderTable table;
+        for (const auto& entry : SwitcherDecoders()) {
+            table[entry.first] = [this](LinkContext&, const QByteArray& m) {
+                decoded << m;
+                return false;
+            };
+        }
+        return table;
+    }
+    QList<QByteArray> decoded;
+    FakeSocket* socket;  // owned by the link
+    SwitcherConnection link;
 };
 
 // Every stored gain that is not 0 ("dsp5=1024": channel 5's DspOutput), the
@@ -70,14 +81,14 @@ private Q_SLOTS:
             for (int piece = 1; piece <= bytes.size(); ++piece) {
                 Receiver link;
                 for (int at = 0; at < bytes.size(); at += piece) {
-                    link.socket.Deliver(bytes.mid(at, piece));
-                    link.path.tmrDecode_Timer();
+                    link.socket->Deliver(bytes.mid(at, piece));
+                    link.link.tmrDecode_Timer();
                 }
-                for (int tick = 0; tick < bytes.size() && link.path.DecodePending(); ++tick)
-                    link.path.tmrDecode_Timer();
+                for (int tick = 0; tick < bytes.size() && link.link.DecodePending(); ++tick)
+                    link.link.tmrDecode_Timer();
                 const bool right =
-                    link.decoded == Hexes(c.decoded) && link.sender.sent == Hexes(c.answered) &&
-                    link.path.Buffer().Size() == c.left && !link.path.DecodePending();
+                    link.decoded == Hexes(c.decoded) && link.socket->writes == Hexes(c.answered) &&
+                    link.link.Buffer().Size() == c.left && !link.link.DecodePending();
                 QVERIFY2(right,
                          qPrintable(QStringLiteral("%1 in pieces of %2").arg(c.bytes).arg(piece)));
             }
@@ -89,21 +100,21 @@ private Q_SLOTS:
     // comes, has the message decoded at once.
     void decodeTimerRestsOnAnUnfinishedMessage() {
         Receiver link;
-        link.socket.Deliver(Hex("e30000ff e30000ff e301"));
+        link.socket->Deliver(Hex("e30000ff e30000ff e301"));
         QCOMPARE(link.decoded, Hexes("e30000ff"));
-        QVERIFY(link.path.DecodePending());
-        link.path.tmrDecode_Timer();
+        QVERIFY(link.link.DecodePending());
+        link.link.tmrDecode_Timer();
         QCOMPARE(link.decoded, Hexes("e30000ff e30000ff"));
-        link.path.tmrDecode_Timer();  // finds only the unfinished one
-        QVERIFY(!link.path.DecodePending());
-        link.socket.Deliver(QByteArray(100000, '\x01'));
-        QVERIFY(!link.path.DecodePending());
+        link.link.tmrDecode_Timer();  // finds only the unfinished one
+        QVERIFY(!link.link.DecodePending());
+        link.socket->Deliver(QByteArray(100000, '\x01'));
+        QVERIFY(!link.link.DecodePending());
         QTest::qWait(20);  // a resting timer decodes nothing meanwhile
         QCOMPARE(link.decoded.size(), 2);
-        link.socket.Deliver(Hex("02ff"));
+        link.socket->Deliver(Hex("02ff"));
         QCOMPARE(link.decoded.size(), 3);
         QCOMPARE(link.decoded.last(), Hex("e301") + QByteArray(100000, '\x01') + Hex("02ff"));
-        QVERIFY(link.path.Buffer().IsEmpty());
+        QVERIFY(link.link.Buffer().IsEmpty());
     }
 
     // A switcher that sends bad messages for half an hour: the log keeps the
@@ -112,18 +123,16 @@ private Q_SLOTS:
     void floodOfBadMessagesKeepsTheLogSmall() {
         QTemporaryDir dir;
         QDateTime now(QDate(2026, 12, 6), QTime(23, 0));
-        LinkHarness h;
         auto log = std::make_unique<ErrorLog>(
             dir.path() + '/', [&] { return now; },
             QLocale(QLocale::English, QLocale::UnitedStates));
-        LinkContext ctx{h.state, h.view, *log, h.sender};
-        FakeSocket socket;
-        ReceivePath path{socket, *log,
-                         [&](ReceiveBuffer& b) { return ProcessSwitcherBuffer(b, ctx); }};
+        auto receiver = std::make_unique<Receiver>(log.get(), SwitcherDecoders());
         const QByteArray wrongChecksum = Hex("e3 02 0f 01 00 05 00 00 08 00 ff");
         const int flood = 60000;  // one every 30 ms
-        for (int i = 0; i < flood; ++i, now = now.addMSecs(30)) socket.Deliver(wrongChecksum);
+        for (int i = 0; i < flood; ++i, now = now.addMSecs(30))
+            receiver->socket->Deliver(wrongChecksum);
         now = now.addSecs(5);
+        receiver.reset();
         log.reset();  // the end of the run sums up what is still held
 
         QFile file(dir.filePath("Errorlog.txt"));
@@ -154,13 +163,13 @@ private Q_SLOTS:
     // once the buffer passes its bound, and later messages still get through.
     void floodIsBoundedAndTheLinkRecovers() {
         Receiver link;
-        link.socket.Deliver(Hex("e3"));
+        link.socket->Deliver(Hex("e3"));
         const QByteArray megabyte(1024 * 1024, '\x01');
         for (qsizetype sent = 0; sent <= ReceiveBuffer::DefaultLimit; sent += megabyte.size())
-            link.socket.Deliver(megabyte);
+            link.socket->Deliver(megabyte);
         QCOMPARE(link.log.entries, (LogEntries{{"Error Receiving IP Message", "Socket Error"}}));
-        link.socket.Deliver(Hex("e30102ff"));
-        link.path.tmrDecode_Timer();
+        link.socket->Deliver(Hex("e30102ff"));
+        link.link.tmrDecode_Timer();
         QCOMPARE(link.decoded, Hexes("e30102ff"));
     }
 
@@ -200,7 +209,7 @@ private Q_SLOTS:
              Hexes("816464ff 81641074ff 816465ff 8100ff 816400000064ff 816363ff 81")) {
             const bool answered = row++ < 2;
             LinkHarness link;
-            ProcessTypeRequest(link.ctx, request);
+            QCOMPARE(ProcessTypeRequest(link.ctx, request), answered);
             QCOMPARE(link.sender.sent,
                      Hexes(answered ? "810a010bff f2001e020000000000000020ff" : ""));
             QVERIFY(link.log.entries.isEmpty());
