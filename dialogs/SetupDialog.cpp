@@ -20,7 +20,7 @@
 
 namespace {
 
-const QString kSetupError = QStringLiteral("Setup Error");
+const QString SetupError = QStringLiteral("Setup Error");
 
 }  // namespace
 
@@ -140,7 +140,7 @@ void SetupDialog::ShowCurrentValues() {
         txtIPPort_->setText(QString::number(state_.IPPort));
         txtIPAddr_->setText(state_.IPAddress);
     } catch (const std::exception&) {
-        log_.LogError(QStringLiteral("Error displaying current values"), kSetupError);
+        log_.LogError(QStringLiteral("Error displaying current values"), SetupError);
     }
 }
 
@@ -159,7 +159,7 @@ void SetupDialog::LoadChannelLabels(int16_t count) {
         rows_.AddRows(count);
         LayOutBelowRows();
     } catch (const std::exception&) {
-        log_.LogError(QStringLiteral("Error Loading Channel Labels"), kSetupError);
+        log_.LogError(QStringLiteral("Error Loading Channel Labels"), SetupError);
     }
 }
 
@@ -168,7 +168,7 @@ void SetupDialog::RemoveChannelLabels(int16_t count) {
         rows_.RemoveRows(count);
         LayOutBelowRows();
     } catch (const std::exception&) {
-        log_.LogError(QStringLiteral("Error Removing Channel Labels"), kSetupError);
+        log_.LogError(QStringLiteral("Error Removing Channel Labels"), SetupError);
     }
 }
 
@@ -217,7 +217,7 @@ void SetupDialog::cmdOk_Click() {
         choices_ = ReadChoices(*count);
         accept();
     } catch (const std::exception&) {
-        log_.LogError(QStringLiteral("Error recording changes"), kSetupError);
+        log_.LogError(QStringLiteral("Error recording changes"), SetupError);
     }
 }
 

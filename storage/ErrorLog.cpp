@@ -12,11 +12,11 @@
 
 namespace {
 
-const QString kFileName = QStringLiteral("Errorlog.txt");
-const QString kOldFileName = QStringLiteral("Errorlog.old.txt");
-const QString kLineEnd = QStringLiteral("\r\n");
-constexpr int kDateTimeWidth = 24;
-constexpr int kDescriptionColumn = 60;  // characters before the description
+const QString FileName = QStringLiteral("Errorlog.txt");
+const QString OldFileName = QStringLiteral("Errorlog.old.txt");
+const QString LineEnd = QStringLiteral("\r\n");
+constexpr int DateTimeWidth = 24;
+constexpr int DescriptionColumn = 60;  // characters before the description
 
 QStringList BannerLines() {
     return {
@@ -62,7 +62,7 @@ QString WithoutTimeZone(const QString& format) {
 
 bool WriteLines(QFile& file, const QStringList& lines) {
     for (const QString& line : lines) {
-        const QByteArray bytes = (line + kLineEnd).toUtf8();
+        const QByteArray bytes = (line + LineEnd).toUtf8();
         if (file.write(bytes) != bytes.size()) return false;
     }
     return file.flush();
@@ -98,9 +98,9 @@ ErrorLog::~ErrorLog() {
     }
 }
 
-QString ErrorLog::FilePath() const { return folder_ + kFileName; }
+QString ErrorLog::FilePath() const { return folder_ + FileName; }
 
-QString ErrorLog::OldFilePath() const { return folder_ + kOldFileName; }
+QString ErrorLog::OldFilePath() const { return folder_ + OldFileName; }
 
 QString ErrorLog::DateTimeText(const QDateTime& when) const {
     const QString date = locale_.toString(when.date(), QLocale::ShortFormat);
@@ -111,9 +111,9 @@ QString ErrorLog::DateTimeText(const QDateTime& when) const {
 
 QString ErrorLog::FormatEntry(const QDateTime& when, const QString& description,
                               const QString& location) const {
-    QString line = DateTimeText(when).leftJustified(kDateTimeWidth);
+    QString line = DateTimeText(when).leftJustified(DateTimeWidth);
     line.append(location);
-    line = line.leftJustified(kDescriptionColumn);
+    line = line.leftJustified(DescriptionColumn);
     line.append(description);
     return line;
 }

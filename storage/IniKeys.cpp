@@ -10,9 +10,9 @@
 
 namespace {
 
-const QString kDefaultAddress = QStringLiteral("127.0.0.1");
-constexpr int32_t kDefaultPort = 1250;
-constexpr int kAddressLength = 25;
+const QString DefaultAddress = QStringLiteral("127.0.0.1");
+constexpr int32_t DefaultPort = 1250;
+constexpr int AddressLength = 25;
 
 // length characters from the 1-based position start; empty past the end.
 QString Mid(const QString& text, int start, int length) { return text.mid(start - 1, length); }
@@ -25,17 +25,17 @@ std::optional<int16_t> Int16At(const QString& entry, int start, int length) {
 // dropped as the entry's own are, or the address would not read back the same
 // once the panel has written it.
 void ApplyAddress(PanelState& state, const QString& entry) {
-    QString address = Mid(entry, 12, kAddressLength);
+    QString address = Mid(entry, 12, AddressLength);
     while (address.endsWith(QLatin1Char(' ')) || address.endsWith(QLatin1Char('\t'))) {
         address.chop(1);
     }
-    state.IPAddress = address.isEmpty() ? kDefaultAddress : address;
+    state.IPAddress = address.isEmpty() ? DefaultAddress : address;
 }
 
 bool ApplyPort(PanelState& state, const QString& entry) {
     const std::optional<int32_t> port = NumberReader::ReadInt32(Mid(entry, 9, 5));
     if (!port) return false;
-    state.IPPort = *port <= 0 ? kDefaultPort : *port;
+    state.IPPort = *port <= 0 ? DefaultPort : *port;
     return true;
 }
 

@@ -11,7 +11,7 @@ namespace {
 // Integer parts beyond this are out of every range we convert to; holding
 // them at a fixed size keeps a line of a million digits from growing the
 // value without bound.
-constexpr double kSaturated = 1e18;
+constexpr double Saturated = 1e18;
 
 bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
@@ -37,7 +37,7 @@ struct Fraction {
     bool RoundsUp(double wholePart) const {
         if (firstDigit != 5) return firstDigit > 5;
         if (restNonZero) return true;
-        const bool odd = wholePart < kSaturated && static_cast<long long>(wholePart) % 2 != 0;
+        const bool odd = wholePart < Saturated && static_cast<long long>(wholePart) % 2 != 0;
         return odd;
     }
 };
@@ -61,7 +61,7 @@ double ReadNumber(const QString& text) {
             stage = Stage::Fraction;
         } else if (IsDigit(c) && stage != Stage::Fraction) {
             stage = Stage::Whole;
-            whole = whole < kSaturated ? whole * 10 + c.digitValue() : kSaturated;
+            whole = whole < Saturated ? whole * 10 + c.digitValue() : Saturated;
         } else if (IsDigit(c)) {
             fraction.Add(c.digitValue());
         } else {
@@ -69,7 +69,7 @@ double ReadNumber(const QString& text) {
         }
     }
 
-    if (fraction.RoundsUp(whole) && whole < kSaturated) whole += 1;
+    if (fraction.RoundsUp(whole) && whole < Saturated) whole += 1;
     if (whole == 0) return 0;  // no "-0" for "-0.4"
     return negative ? -whole : whole;
 }

@@ -16,22 +16,22 @@
 
 namespace {
 
-const QString kFileName = QStringLiteral("Slider.ini");
-const QString kFileError = QStringLiteral("File Error");
-const QString kReadFailure = QStringLiteral("Error Reading Vorbin.ini File");
-const QString kWriteFailure = QStringLiteral("Error Reading ini File");
+const QString FileName = QStringLiteral("Slider.ini");
+const QString FileError = QStringLiteral("File Error");
+const QString ReadFailure = QStringLiteral("Error Reading Vorbin.ini File");
+const QString WriteFailure = QStringLiteral("Error Reading ini File");
 
 // The file holds a few hundred bytes; anything this large is not a settings
 // file and is refused rather than held in memory.
-constexpr qint64 kMaxFileBytes = 1024 * 1024;
+constexpr qint64 MaxFileBytes = 1024 * 1024;
 
 std::optional<QString> ReadWholeFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    if (file.size() > kMaxFileBytes) return std::nullopt;
+    if (file.size() > MaxFileBytes) return std::nullopt;
     // The size of a special file can lie, so the read itself is capped too.
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileBytes) {
+    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > MaxFileBytes) {
         return std::nullopt;
     }
     return QString::fromUtf8(bytes);
@@ -80,7 +80,7 @@ bool ReplaceFile(const QString& path, const QByteArray& bytes) {
 
 SettingsFile::SettingsFile(PanelState& state, ErrorSink& log) : state_(state), log_(log) {}
 
-QString SettingsFile::FilePath() const { return state_.AppPath + kFileName; }
+QString SettingsFile::FilePath() const { return state_.AppPath + FileName; }
 
 void SettingsFile::ReadIniFile() {
     try {
@@ -88,30 +88,30 @@ void SettingsFile::ReadIniFile() {
         if (!QFile::exists(path)) return;
         const std::optional<QString> text = ReadWholeFile(path);
         if (!text) {
-            log_.LogError(kReadFailure, kFileError);
+            log_.LogError(ReadFailure, FileError);
             return;
         }
         IniEntries entries(*text);
         while (const std::optional<QString> entry = entries.Next()) {
             // What was stored before a bad entry stays; nothing after it is read.
             if (!ApplyIniEntry(state_, *entry)) {
-                log_.LogError(kReadFailure, kFileError);
+                log_.LogError(ReadFailure, FileError);
                 return;
             }
         }
     } catch (...) {
-        log_.LogError(kReadFailure, kFileError);
+        log_.LogError(ReadFailure, FileError);
     }
 }
 
 void SettingsFile::WriteIniFile() {
     try {
         if (!ReplaceFile(FilePath(), IniFileText(state_).toUtf8())) {
-            log_.LogError(kWriteFailure, kFileError);
+            log_.LogError(WriteFailure, FileError);
         }
     } catch (...) {
         // A fader without a channel or stereo entry in the state: nothing is
         // written, and the old file stays.
-        log_.LogError(kWriteFailure, kFileError);
+        log_.LogError(WriteFailure, FileError);
     }
 }
