@@ -37,7 +37,7 @@ constexpr SampleFader Samples[] = {
 };
 constexpr int SampleCount = static_cast<int>(sizeof(Samples) / sizeof(Samples[0]));
 
-bool WriteSettings(const QString& folder) {
+bool writeSettings(const QString& folder) {
     QFile file(folder + QStringLiteral("/Slider.ini"));
     if (!file.open(QIODevice::WriteOnly)) return false;
     QTextStream out(&file);
@@ -50,7 +50,7 @@ bool WriteSettings(const QString& folder) {
     return true;
 }
 
-void FillSwitcherTables(PanelState& state) {
+void fillSwitcherTables(PanelState& state) {
     for (int i = 0; i < SampleCount; ++i) {
         state.DestinationAlpha[static_cast<size_t>(i)] = QString::fromLatin1(Samples[i].name);
         state.DestinationLinks[static_cast<size_t>(i)] = Samples[i].link;
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     QTemporaryDir folder;
-    if (!folder.isValid() || !WriteSettings(folder.path())) {
+    if (!folder.isValid() || !writeSettings(folder.path())) {
         std::fprintf(stderr, "cannot write the sample settings\n");
         return 1;
     }
@@ -76,21 +76,21 @@ int main(int argc, char** argv) {
     MainWindow window(folder.path(), log, [](PanelState&, PanelView&, ErrorSink&) {
         return std::make_unique<NullSwitcherLink>();
     });
-    FillSwitcherTables(window.State());
+    fillSwitcherTables(window.state());
     window.LabelFaders();
-    window.Gain().UpdateGain();
+    window.gain().UpdateGain();
     window.show();
     QApplication::processEvents();
     if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) return 1;
 
     if (argc > 2) {
-        AboutDialog about(DrawAppIcon());
+        AboutDialog about(drawAppIcon());
         about.show();
         QApplication::processEvents();
         if (!about.grab().save(QString::fromLocal8Bit(argv[2]))) return 1;
     }
     if (argc > 3) {
-        SetupDialog setup(window.State(), log, &window);
+        SetupDialog setup(window.state(), log, &window);
         setup.show();
         QApplication::processEvents();
         if (!setup.grab().save(QString::fromLocal8Bit(argv[3]))) return 1;

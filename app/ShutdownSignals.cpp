@@ -1,17 +1,17 @@
 #include "ShutdownSignals.h"
 
-#include <QSocketNotifier>
-
-#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <QSocketNotifier>
+#include <csignal>
 
 namespace {
 // A signal handler may only do async-signal-safe work: it writes one byte into
 // a socket pair, and the notifier picks it up on the UI thread.
 int signalPipe[2] = {-1, -1};
 
-void OnSignal(int) {
+void onSignal(int) {
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
 }
@@ -19,11 +19,11 @@ void OnSignal(int) {
 
 ShutdownSignals::ShutdownSignals(QObject* parent) : QObject(parent) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
-    notifier_ = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &ShutdownSignals::OnSignalPipeReadable);
+    m_notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &ShutdownSignals::onSignalPipeReadable);
 
     struct sigaction action {};
-    action.sa_handler = OnSignal;
+    action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &action, nullptr);
@@ -35,8 +35,8 @@ ShutdownSignals::~ShutdownSignals() {
     ::signal(SIGINT, SIG_DFL);
 }
 
-void ShutdownSignals::OnSignalPipeReadable() {
+void ShutdownSignals::onSignalPipeReadable() {
     char byte = 0;
     [[maybe_unused]] const ssize_t got = ::read(signalPipe[1], &byte, 1);
-    Q_EMIT ShutdownRequested();
+    Q_EMIT shutdownRequested();
 }

@@ -14,10 +14,10 @@ public:
     ~ShutdownSignals() override;
 
 Q_SIGNALS:
-    void ShutdownRequested();
+    void shutdownRequested();
 
 private:
-    void OnSignalPipeReadable();
+    void onSignalPipeReadable();
 
-    QSocketNotifier* notifier_ = nullptr;
+    QSocketNotifier* m_notifier = nullptr;
 };

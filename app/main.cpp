@@ -1,13 +1,13 @@
 // The panel's entry point: the window, its log and its link to the switcher.
+#include <QApplication>
+#include <QDir>
+
 #include "ErrorLog.h"
 #include "FontWarmUp.h"
 #include "MainWindow.h"
 #include "PanelStyle.h"
 #include "ShutdownSignals.h"
 #include "SwitcherLinkFactory.h"
-
-#include <QApplication>
-#include <QDir>
 
 int main(int argc, char* argv[]) {
     FontWarmUp fonts;
@@ -18,11 +18,11 @@ int main(int argc, char* argv[]) {
     if (!appPath.endsWith(QDir::separator())) appPath += QDir::separator();
 
     ErrorLog log(appPath);
-    fonts.Wait();
-    MainWindow window(appPath, log, &MakeSwitcherLink);
+    fonts.wait();
+    MainWindow window(appPath, log, &makeSwitcherLink);
 
     ShutdownSignals signals;
-    QObject::connect(&signals, &ShutdownSignals::ShutdownRequested, &window, &QWidget::close);
+    QObject::connect(&signals, &ShutdownSignals::shutdownRequested, &window, &QWidget::close);
 
     window.show();
     return app.exec();

@@ -21,43 +21,43 @@ constexpr int BurstMessages = 100000;
 constexpr qsizetype SmallBuffer = 1024;
 constexpr qsizetype LargeBuffer = 1024 * 1024;
 
-void DecodeOne(benchmark::State& st, const QByteArray& message) {
+void decodeOne(benchmark::State& st, const QByteArray& message) {
     NullPanel panel;
     ReceiveBuffer buffer;
     for (auto _ : st) {
-        buffer.Append(message);
+        buffer.append(message);
         ProcessSwitcherBuffer(buffer, panel.ctx);
     }
     if (panel.log.entries > 0) st.SkipWithError("the decoder logged a fault");
-    if (!buffer.IsEmpty()) st.SkipWithError("the message was not taken whole");
+    if (!buffer.isEmpty()) st.SkipWithError("the message was not taken whole");
     st.SetItemsProcessed(st.iterations());
     st.SetBytesProcessed(st.iterations() * message.size());
 }
 
 // Works off the whole stream while keeping the buffer topped up to about
 // `held` bytes, the way a fast link keeps it filled.
-long WorkOff(const QByteArray& stream, qsizetype held, NullPanel& panel) {
+long workOff(const QByteArray& stream, qsizetype held, NullPanel& panel) {
     ReceiveBuffer buffer;
     qsizetype next = 0;
     long calls = 0;
     for (;;) {
-        const qsizetype room = held - buffer.Size();
+        const qsizetype room = held - buffer.size();
         if (next < stream.size() && room >= std::min<qsizetype>(held / 2, 512)) {
             const qsizetype n = std::min(room, stream.size() - next);
-            buffer.Append(stream.mid(next, n));
+            buffer.append(stream.mid(next, n));
             next += n;
         }
-        if (buffer.IsEmpty()) break;
-        const qsizetype before = buffer.Size();
+        if (buffer.isEmpty()) break;
+        const qsizetype before = buffer.size();
         ProcessSwitcherBuffer(buffer, panel.ctx);
         ++calls;
-        if (buffer.Size() == before && next >= stream.size()) break;
+        if (buffer.size() == before && next >= stream.size()) break;
     }
     return calls;
 }
 
-const QByteArray& Burst() {
-    static const QByteArray burst = Traffic::MixedBurst(BurstMessages);
+const QByteArray& burst() {
+    static const QByteArray burst = Traffic::mixedBurst(BurstMessages);
     return burst;
 }
 
@@ -67,7 +67,7 @@ void BM_Burst(benchmark::State& st) {
         st.PauseTiming();
         auto panel = std::make_unique<NullPanel>();
         st.ResumeTiming();
-        const long calls = WorkOff(Burst(), held, *panel);
+        const long calls = workOff(burst(), held, *panel);
         if (calls != BurstMessages) st.SkipWithError("not one call per message");
     }
     st.SetItemsProcessed(st.iterations() * BurstMessages);
@@ -78,12 +78,12 @@ void BM_Burst(benchmark::State& st) {
 
 // Seconds per message at a buffer size: the best of a few runs, so one
 // disturbance on a shared machine does not decide the ratio.
-double SecondsPerMessage(qsizetype held) {
+double secondsPerMessage(qsizetype held) {
     double best = 1e9;
     for (int run = 0; run < 3; ++run) {
         NullPanel panel;
         const auto start = std::chrono::steady_clock::now();
-        WorkOff(Burst(), held, panel);
+        workOff(burst(), held, panel);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         best = std::min(best, took.count() / BurstMessages);
     }
@@ -92,28 +92,28 @@ double SecondsPerMessage(qsizetype held) {
 
 void BM_BurstFlatness(benchmark::State& st) {
     double ratio = 0;
-    for (auto _ : st) ratio = SecondsPerMessage(LargeBuffer) / SecondsPerMessage(SmallBuffer);
+    for (auto _ : st) ratio = secondsPerMessage(LargeBuffer) / secondsPerMessage(SmallBuffer);
     st.counters["ratio_1MB_to_1KB"] = ratio;
     st.counters["target_met"] = ratio <= 1.5 ? 1 : 0;
 }
 
 }  // namespace
 
-BENCHMARK_CAPTURE(DecodeOne, gain_1_channel, Traffic::GainReport(15, 5, {1024}));
-BENCHMARK_CAPTURE(DecodeOne, gain_stereo_pair, Traffic::GainReport(15, 5, {1024, 1024}));
-BENCHMARK_CAPTURE(DecodeOne, gain_128_channels,
-                  Traffic::GainReport(3, 0, std::vector<int16_t>(128, 900)));
-BENCHMARK_CAPTURE(DecodeOne, advanced_gain_1_entry, Traffic::AdvancedGains(1));
-BENCHMARK_CAPTURE(DecodeOne, advanced_gain_127_entries, Traffic::AdvancedGains(127));
-BENCHMARK_CAPTURE(DecodeOne, links_2, Traffic::LinkTable(10, 30, 2));
-BENCHMARK_CAPTURE(DecodeOne, links_1536, Traffic::LinkTable(10, 0, 1536));
-BENCHMARK_CAPTURE(DecodeOne, alpha_2_labels, Traffic::AlphaTable(20, 2));
-BENCHMARK_CAPTURE(DecodeOne, alpha_1536_labels, Traffic::AlphaTable(20, 1536));
-BENCHMARK_CAPTURE(DecodeOne, crosspoint_1_destination, Traffic::CrosspointMap(1));
-BENCHMARK_CAPTURE(DecodeOne, crosspoint_1025_destinations, Traffic::CrosspointMap(1025));
-BENCHMARK_CAPTURE(DecodeOne, keepalive_answered,
+BENCHMARK_CAPTURE(decodeOne, gain_1_channel, Traffic::gainReport(15, 5, {1024}));
+BENCHMARK_CAPTURE(decodeOne, gain_stereo_pair, Traffic::gainReport(15, 5, {1024, 1024}));
+BENCHMARK_CAPTURE(decodeOne, gain_128_channels,
+                  Traffic::gainReport(3, 0, std::vector<int16_t>(128, 900)));
+BENCHMARK_CAPTURE(decodeOne, advanced_gain_1_entry, Traffic::advancedGains(1));
+BENCHMARK_CAPTURE(decodeOne, advanced_gain_127_entries, Traffic::advancedGains(127));
+BENCHMARK_CAPTURE(decodeOne, links_2, Traffic::linkTable(10, 30, 2));
+BENCHMARK_CAPTURE(decodeOne, links_1536, Traffic::linkTable(10, 0, 1536));
+BENCHMARK_CAPTURE(decodeOne, alpha_2_labels, Traffic::alphaTable(20, 2));
+BENCHMARK_CAPTURE(decodeOne, alpha_1536_labels, Traffic::alphaTable(20, 1536));
+BENCHMARK_CAPTURE(decodeOne, crosspoint_1_destination, Traffic::crosspointMap(1));
+BENCHMARK_CAPTURE(decodeOne, crosspoint_1025_destinations, Traffic::crosspointMap(1025));
+BENCHMARK_CAPTURE(decodeOne, keepalive_answered,
                   QByteArray(1, static_cast<char>(Frame::KeepAliveQuestion)));
-BENCHMARK_CAPTURE(DecodeOne, no_decoder_dropped, QByteArray::fromHex("f2001e020000000000000020ff"));
+BENCHMARK_CAPTURE(decodeOne, no_decoder_dropped, QByteArray::fromHex("f2001e020000000000000020ff"));
 BENCHMARK(BM_Burst)
     ->Arg(SmallBuffer)
     ->Arg(64 * 1024)

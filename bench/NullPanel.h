@@ -9,9 +9,9 @@
 
 struct CountingView : PanelView {
     void LabelFaders() override { ++calls; }
-    void RequestRefresh() override { ++calls; }
-    void SetConnectCaption(const QString&) override { ++calls; }
-    void ShowConnectFailure() override { ++calls; }
+    void requestRefresh() override { ++calls; }
+    void setConnectCaption(const QString&) override { ++calls; }
+    void showConnectFailure() override { ++calls; }
     long calls = 0;
 };
 

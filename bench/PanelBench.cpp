@@ -35,7 +35,7 @@ using Us = std::chrono::duration<double, std::micro>;
 constexpr int StallTargetMs = 20;
 constexpr int AnswerPatienceMs = 120000;
 
-double ProcessCpuMs() {
+double processCpuMs() {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
@@ -43,46 +43,46 @@ double ProcessCpuMs() {
 
 // Runs the event loop until done() holds after some event, or patience runs
 // out; the time the deciding event ended.
-std::optional<Clock::time_point> RunUntil(const std::function<bool()>& done, int patienceMs) {
+std::optional<Clock::time_point> runUntil(const std::function<bool()>& done, int patienceMs) {
     QEventLoop loop;
     std::optional<Clock::time_point> doneAt;
-    App().afterEachEvent = [&](Clock::time_point end) {
+    app().afterEachEvent = [&](Clock::time_point end) {
         if (doneAt || !done()) return;
         doneAt = end;
         loop.quit();
     };
     QTimer::singleShot(patienceMs, &loop, &QEventLoop::quit);
     loop.exec();
-    App().afterEachEvent = nullptr;
+    app().afterEachEvent = nullptr;
     return doneAt;
 }
 
 void BM_StartUpAnswer(benchmark::State& st) {
-    const QByteArray answer = Traffic::StartUpAnswer(static_cast<int>(st.range(0)));
+    const QByteArray answer = Traffic::startUpAnswer(static_cast<int>(st.range(0)));
     double longestMs = 0;
     for (auto _ : st) {
         PanelOnSwitcher panel;
-        if (!panel.Handshake()) return st.SkipWithError("no handshake");
-        App().StartWatching();
-        panel.Switcher().Send(answer);
-        const auto lastDecoded = RunUntil(
+        if (!panel.handshake()) return st.SkipWithError("no handshake");
+        app().startWatching();
+        panel.switcher().send(answer);
+        const auto lastDecoded = runUntil(
             [&] {
-                return panel.State().OutputGains.at(Traffic::Channels - 1).DspOutput ==
+                return panel.state().OutputGains.at(Traffic::Channels - 1).DspOutput ==
                        Traffic::LastAnswerCode;
             },
             AnswerPatienceMs);
-        const auto firstByte = panel.Switcher().LastSendStarted();
+        const auto firstByte = panel.switcher().lastSendStarted();
         if (!lastDecoded || !firstByte) return st.SkipWithError("the answer was not decoded");
-        if (panel.LoggedFaults() > 0) return st.SkipWithError("the panel logged a fault");
+        if (panel.loggedFaults() > 0) return st.SkipWithError("the panel logged a fault");
         st.SetIterationTime(std::chrono::duration<double>(*lastDecoded - *firstByte).count());
-        longestMs = std::max(longestMs, Ms(App().LongestEvent()).count());
+        longestMs = std::max(longestMs, Ms(app().longestEvent()).count());
     }
     st.counters["answer_bytes"] = static_cast<double>(answer.size());
     st.counters["longest_stall_ms"] = longestMs;
     st.counters["target_met"] = longestMs < StallTargetMs ? 1 : 0;
 }
 
-double Percentile(std::vector<double> samples, double fraction) {
+double percentile(std::vector<double> samples, double fraction) {
     std::sort(samples.begin(), samples.end());
     const auto at = static_cast<size_t>(fraction * static_cast<double>(samples.size() - 1));
     return samples[at];
@@ -90,17 +90,17 @@ double Percentile(std::vector<double> samples, double fraction) {
 
 void BM_FaderMove(benchmark::State& st) {
     PanelOnSwitcher panel;
-    if (!panel.Handshake()) return st.SkipWithError("no handshake");
-    FaderSlider* fader = SliderOf(panel.Window().Bank().Strip(0));
+    if (!panel.handshake()) return st.SkipWithError("no handshake");
+    FaderSlider* fader = sliderOf(panel.window().bank().strip(0));
     fader->setValue(-500);
     std::vector<double> latenciesUs;
     bool up = true;
     for (auto _ : st) {
-        const qsizetype expected = panel.Switcher().ReceivedCount() + 11;  // one gain message
+        const qsizetype expected = panel.switcher().receivedCount() + 11;  // one gain message
         const Clock::time_point pressed = Clock::now();
         QTest::keyClick(fader, up ? Qt::Key_Up : Qt::Key_Down);
         const auto arrived =
-            panel.Switcher().WaitForReceived(expected, std::chrono::milliseconds(2000));
+            panel.switcher().waitForReceived(expected, std::chrono::milliseconds(2000));
         if (!arrived) return st.SkipWithError("the gain message did not arrive");
         const double latency = Us(*arrived - pressed).count();
         st.SetIterationTime(latency / 1e6);
@@ -108,34 +108,34 @@ void BM_FaderMove(benchmark::State& st) {
         up = !up;
         QCoreApplication::processEvents();  // the timers run between moves, as they would
     }
-    st.counters["median_us"] = Percentile(latenciesUs, 0.5);
-    st.counters["p99_us"] = Percentile(latenciesUs, 0.99);
+    st.counters["median_us"] = percentile(latenciesUs, 0.5);
+    st.counters["p99_us"] = percentile(latenciesUs, 0.99);
 }
 
 void BM_IdlePanel(benchmark::State& st) {
     for (auto _ : st) {
         PanelOnSwitcher panel;
-        if (!panel.Handshake()) return st.SkipWithError("no handshake");
-        panel.Switcher().Send(Traffic::AlphaTable(10, 16) + Traffic::AlphaTable(20, 16) +
-                              Traffic::LinkTable(10, 0, 16) + Traffic::LinkTable(20, 0, 16) +
-                              Traffic::GainReport(15, 0, std::vector<int16_t>(16, 1024)));
+        if (!panel.handshake()) return st.SkipWithError("no handshake");
+        panel.switcher().send(Traffic::alphaTable(10, 16) + Traffic::alphaTable(20, 16) +
+                              Traffic::linkTable(10, 0, 16) + Traffic::linkTable(20, 0, 16) +
+                              Traffic::gainReport(15, 0, std::vector<int16_t>(16, 1024)));
         QTest::qWait(500);  // the tables decoded, the redraw after them done
         QTimer end;
         end.setSingleShot(true);
-        App().IgnoreTimerOf(&end);
-        App().StartWatching();
-        const double cpuBefore = ProcessCpuMs();
+        app().ignoreTimerOf(&end);
+        app().startWatching();
+        const double cpuBefore = processCpuMs();
         QEventLoop loop;
         QObject::connect(&end, &QTimer::timeout, &loop, &QEventLoop::quit);
         end.start(2000);
         loop.exec();
-        st.counters["cpu_ms"] = ProcessCpuMs() - cpuBefore;
-        st.counters["timer_events"] = static_cast<double>(App().TimerEvents());
-        st.counters["events"] = static_cast<double>(App().Events());
-        for (const QString& who : App().TimerReceivers()) {
+        st.counters["cpu_ms"] = processCpuMs() - cpuBefore;
+        st.counters["timer_events"] = static_cast<double>(app().timerEvents());
+        st.counters["events"] = static_cast<double>(app().events());
+        for (const QString& who : app().timerReceivers()) {
             std::fprintf(stderr, "timer events while idle: %s\n", qPrintable(who));
         }
-        App().IgnoreTimerOf(nullptr);
+        app().ignoreTimerOf(nullptr);
     }
 }
 

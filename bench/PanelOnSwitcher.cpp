@@ -10,9 +10,9 @@ constexpr int Patience = 5000;                // ms
 constexpr qsizetype HandshakeBytes = 5 + 13;  // type reply, information request
 }  // namespace
 
-bool PanelOnSwitcher::Handshake() {
-    if (!QTest::qWaitFor([this] { return switcher_.HasPanel(); }, Patience)) return false;
-    switcher_.Send(Traffic::TypeRequest());
-    return QTest::qWaitFor([this] { return switcher_.ReceivedCount() >= HandshakeBytes; },
+bool PanelOnSwitcher::handshake() {
+    if (!QTest::qWaitFor([this] { return m_switcher.hasPanel(); }, Patience)) return false;
+    m_switcher.send(Traffic::typeRequest());
+    return QTest::qWaitFor([this] { return m_switcher.receivedCount() >= HandshakeBytes; },
                            Patience);
 }

@@ -13,15 +13,15 @@ public:
     // Waits for the connection and plays the switcher's opening: its type
     // request, answered by the panel's type and information request. False
     // when that did not happen within a few seconds.
-    bool Handshake();
+    bool handshake();
 
-    MainWindow& Window() { return *panel_.window; }
-    PanelState& State() { return panel_.State(); }
-    SwitcherThread& Switcher() { return switcher_; }
-    long LoggedFaults() const { return static_cast<long>(panel_.log.entries.size()); }
+    MainWindow& window() { return *m_panel.window; }
+    PanelState& state() { return m_panel.state(); }
+    SwitcherThread& switcher() { return m_switcher; }
+    long loggedFaults() const { return static_cast<long>(m_panel.log.entries.size()); }
 
 private:
     // In this order, so the window and its link go first.
-    SwitcherThread switcher_;
-    LivePanel panel_{switcher_.Port(), GainStage::DspOutput, Faders};
+    SwitcherThread m_switcher;
+    LivePanel m_panel{m_switcher.port(), GainStage::DspOutput, Faders};
 };

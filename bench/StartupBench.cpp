@@ -30,13 +30,13 @@ struct StartUp {
 
 // A port nobody listens on: the panel's connection attempt is refused at
 // once and costs the start-up nothing more.
-quint16 ClosedPort() {
+quint16 closedPort() {
     QTcpServer server;
     server.listen(QHostAddress::LocalHost);
     return server.serverPort();
 }
 
-QByteArray TwentyFaders(quint16 port) {
+QByteArray twentyFaders(quint16 port) {
     QByteArray text = "[CONFIGURATION]\r\nGain Stage=15\r\nFader Count=20\r\n";
     for (int n = 1; n <= 20; ++n) {
         text += "Chan " + QByteArray::number(n) + "=" + QByteArray::number(n) + "\r\nLink " +
@@ -45,7 +45,7 @@ QByteArray TwentyFaders(quint16 port) {
     return text + "IP Address=127.0.0.1\r\nIP Port=" + QByteArray::number(port) + "\r\n";
 }
 
-std::optional<StartUp> StartChild(const QStringList& arguments) {
+std::optional<StartUp> startChild(const QStringList& arguments) {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QElapsedTimer clock;
@@ -69,7 +69,7 @@ std::optional<StartUp> StartChild(const QStringList& arguments) {
     return result;
 }
 
-double Median(std::vector<double> values) {
+double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
@@ -78,16 +78,16 @@ void BM_StartUpBesideFloor(benchmark::State& st) {
     QTemporaryDir folder;
     QFile settings(folder.filePath(QStringLiteral("Slider.ini")));
     if (!settings.open(QIODevice::WriteOnly)) return st.SkipWithError("no settings file");
-    settings.write(TwentyFaders(ClosedPort()));
+    settings.write(twentyFaders(closedPort()));
     settings.close();
 
     std::vector<double> panelMs, floorMs, panelMb, floorMb;
     for (auto _ : st) {
         // Alternated, so a slow spell of the machine hits both alike.
         for (int run = 0; run < Runs; ++run) {
-            const auto panel = StartChild({ChildFlag, PanelMode, folder.path()});
+            const auto panel = startChild({ChildFlag, PanelMode, folder.path()});
             if (!panel) return st.SkipWithError("the panel did not start");
-            const auto floor = StartChild({ChildFlag, FloorMode, panel->width, panel->height});
+            const auto floor = startChild({ChildFlag, FloorMode, panel->width, panel->height});
             if (!floor) return st.SkipWithError("the floor window did not start");
             panelMs.push_back(panel->paintedMs);
             floorMs.push_back(floor->paintedMs);
@@ -95,14 +95,14 @@ void BM_StartUpBesideFloor(benchmark::State& st) {
             floorMb.push_back(floor->peakMb);
         }
     }
-    st.counters["panel_ms"] = Median(panelMs);
-    st.counters["floor_ms"] = Median(floorMs);
-    st.counters["time_ratio"] = Median(panelMs) / Median(floorMs);
-    st.counters["panel_MB"] = Median(panelMb);
-    st.counters["floor_MB"] = Median(floorMb);
-    st.counters["memory_ratio"] = Median(panelMb) / Median(floorMb);
+    st.counters["panel_ms"] = median(panelMs);
+    st.counters["floor_ms"] = median(floorMs);
+    st.counters["time_ratio"] = median(panelMs) / median(floorMs);
+    st.counters["panel_MB"] = median(panelMb);
+    st.counters["floor_MB"] = median(floorMb);
+    st.counters["memory_ratio"] = median(panelMb) / median(floorMb);
     const bool met =
-        Median(panelMs) <= Target * Median(floorMs) && Median(panelMb) <= Target * Median(floorMb);
+        median(panelMs) <= Target * median(floorMs) && median(panelMb) <= Target * median(floorMb);
     st.counters["target_met"] = met ? 1 : 0;
 }
 
@@ -111,7 +111,7 @@ void BM_StartUpBesideFloor(benchmark::State& st) {
 BENCHMARK(BM_StartUpBesideFloor)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    if (argc >= 3 && QByteArray(argv[1]) == ChildFlag) return RunStartUpChild(argc, argv);
+    if (argc >= 3 && QByteArray(argv[1]) == ChildFlag) return runStartUpChild(argc, argv);
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -28,8 +28,8 @@ constexpr int SettleMs = 200;  // after the first paint, before the peak is read
 class FirstPaint : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !seen_) {
-            seen_ = true;
+        if (event->type() == QEvent::Paint && !m_seen) {
+            m_seen = true;
             const QSize size = static_cast<QWidget*>(watched)->size();
             QTimer::singleShot(0, this, [size] {
                 std::printf("%s %d %d\n", PaintedLine, size.width(), size.height());
@@ -41,10 +41,10 @@ public:
     }
 
 private:
-    bool seen_ = false;
+    bool m_seen = false;
 };
 
-std::unique_ptr<QWidget> FloorWindow(int width, int height) {
+std::unique_ptr<QWidget> floorWindow(int width, int height) {
     auto window = std::make_unique<QWidget>();
     auto* row = new QHBoxLayout(window.get());
     for (int i = 0; i < 20; ++i) row->addWidget(new QSlider(Qt::Vertical));
@@ -52,7 +52,7 @@ std::unique_ptr<QWidget> FloorWindow(int width, int height) {
     return window;
 }
 
-long PeakKb() {
+long peakKb() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
@@ -60,7 +60,7 @@ long PeakKb() {
 
 }  // namespace
 
-int RunStartUpChild(int argc, char** argv) {
+int runStartUpChild(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc < 4) return 2;
     const bool panel = QByteArray(argv[2]) == PanelMode;
@@ -74,10 +74,10 @@ int RunStartUpChild(int argc, char** argv) {
         QApplication::setStyle(new PanelStyle);
         const QString folder = QString::fromLocal8Bit(argv[3]) + QLatin1Char('/');
         log = std::make_unique<ErrorLog>(folder);
-        fonts->Wait();
-        window = std::make_unique<MainWindow>(folder, *log, &MakeSwitcherLink);
+        fonts->wait();
+        window = std::make_unique<MainWindow>(folder, *log, &makeSwitcherLink);
     } else if (argc >= 5) {
-        window = FloorWindow(QByteArray(argv[3]).toInt(), QByteArray(argv[4]).toInt());
+        window = floorWindow(QByteArray(argv[3]).toInt(), QByteArray(argv[4]).toInt());
     } else {
         return 2;
     }
@@ -85,7 +85,7 @@ int RunStartUpChild(int argc, char** argv) {
     window->installEventFilter(&watch);
     window->show();
     const int status = app.exec();
-    std::printf("%s %ld\n", PeakLine, PeakKb());
+    std::printf("%s %ld\n", PeakLine, peakKb());
     std::fflush(stdout);
     return status;
 }

@@ -11,4 +11,4 @@ inline constexpr char PeakLine[] = "peak_kb";
 
 // argv: program, ChildFlag, then the mode and its arguments. Returns the
 // exit status.
-int RunStartUpChild(int argc, char** argv);
+int runStartUpChild(int argc, char** argv);

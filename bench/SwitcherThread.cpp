@@ -14,7 +14,7 @@
 
 namespace {
 
-int Listen(uint16_t& port) {
+int listen(uint16_t& port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) throw std::runtime_error("no socket");
     sockaddr_in address{};
@@ -31,7 +31,7 @@ int Listen(uint16_t& port) {
     return fd;
 }
 
-bool WriteAll(int fd, const QByteArray& bytes) {
+bool writeAll(int fd, const QByteArray& bytes) {
     for (qsizetype sent = 0; sent < bytes.size();) {
         const ssize_t n = ::send(fd, bytes.constData() + sent,
                                  static_cast<size_t>(bytes.size() - sent), MSG_NOSIGNAL);
@@ -44,130 +44,130 @@ bool WriteAll(int fd, const QByteArray& bytes) {
 }  // namespace
 
 SwitcherThread::SwitcherThread() {
-    listener_ = Listen(port_);
+    m_listener = listen(m_port);
     int pipeEnds[2];
     if (::pipe2(pipeEnds, O_CLOEXEC) != 0) throw std::runtime_error("no pipe");
-    wakeRead_ = pipeEnds[0];
-    wakeWrite_ = pipeEnds[1];
-    thread_ = std::thread([this] { Run(); });
+    m_wakeRead = pipeEnds[0];
+    m_wakeWrite = pipeEnds[1];
+    m_thread = std::thread([this] { run(); });
 }
 
 SwitcherThread::~SwitcherThread() {
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stopping_ = true;
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_stopping = true;
     }
-    Wake();
-    thread_.join();
-    for (const int fd : {peer_, listener_, wakeRead_, wakeWrite_}) {
+    wake();
+    m_thread.join();
+    for (const int fd : {m_peer, m_listener, m_wakeRead, m_wakeWrite}) {
         if (fd >= 0) ::close(fd);
     }
 }
 
-bool SwitcherThread::HasPanel() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return hasPanel_;
+bool SwitcherThread::hasPanel() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_hasPanel;
 }
 
-void SwitcherThread::Send(const QByteArray& bytes) {
+void SwitcherThread::send(const QByteArray& bytes) {
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        outgoing_.push_back(bytes);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_outgoing.push_back(bytes);
     }
-    Wake();
+    wake();
 }
 
-std::optional<SwitcherThread::Clock::time_point> SwitcherThread::LastSendStarted() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return sendStarted_;
+std::optional<SwitcherThread::Clock::time_point> SwitcherThread::lastSendStarted() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_sendStarted;
 }
 
-qsizetype SwitcherThread::ReceivedCount() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return received_;
+qsizetype SwitcherThread::receivedCount() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_received;
 }
 
-std::optional<SwitcherThread::Clock::time_point> SwitcherThread::WaitForReceived(
+std::optional<SwitcherThread::Clock::time_point> SwitcherThread::waitForReceived(
     qsizetype count, std::chrono::milliseconds patience) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    if (!arrived_.wait_for(lock, patience, [&] { return received_ >= count; })) return {};
-    for (const auto& [total, at] : arrivals_) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (!m_arrived.wait_for(lock, patience, [&] { return m_received >= count; })) return {};
+    for (const auto& [total, at] : m_arrivals) {
         if (total >= count) return at;
     }
     return {};
 }
 
-void SwitcherThread::Wake() {
+void SwitcherThread::wake() {
     const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(wakeWrite_, &byte, 1);
+    [[maybe_unused]] const ssize_t n = ::write(m_wakeWrite, &byte, 1);
 }
 
-void SwitcherThread::Run() {
-    if (!AcceptPanel()) return;
+void SwitcherThread::run() {
+    if (!acceptPanel()) return;
     for (;;) {
-        pollfd fds[2] = {{peer_, POLLIN, 0}, {wakeRead_, POLLIN, 0}};
+        pollfd fds[2] = {{m_peer, POLLIN, 0}, {m_wakeRead, POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0) return;
         if (fds[1].revents & POLLIN) {
-            DrainWake();
-            if (!SendQueued()) return;
+            drainWake();
+            if (!sendQueued()) return;
         }
-        if ((fds[0].revents & (POLLIN | POLLHUP)) && !ReadArrived()) return;
+        if ((fds[0].revents & (POLLIN | POLLHUP)) && !readArrived()) return;
     }
 }
 
-bool SwitcherThread::AcceptPanel() {
+bool SwitcherThread::acceptPanel() {
     for (;;) {
-        pollfd fds[2] = {{listener_, POLLIN, 0}, {wakeRead_, POLLIN, 0}};
+        pollfd fds[2] = {{m_listener, POLLIN, 0}, {m_wakeRead, POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0) return false;
         if (fds[1].revents & POLLIN) {
-            DrainWake();
-            std::lock_guard<std::mutex> lock(mutex_);
-            if (stopping_) return false;
+            drainWake();
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_stopping) return false;
         }
         if (fds[0].revents & POLLIN) break;
     }
-    peer_ = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-    if (peer_ < 0) return false;
-    std::lock_guard<std::mutex> lock(mutex_);
-    hasPanel_ = true;
+    m_peer = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+    if (m_peer < 0) return false;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_hasPanel = true;
     // Bytes handed over before the panel came go out now.
-    if (!outgoing_.empty()) Wake();
+    if (!m_outgoing.empty()) wake();
     return true;
 }
 
-void SwitcherThread::DrainWake() {
+void SwitcherThread::drainWake() {
     char drain[64];
-    [[maybe_unused]] const ssize_t n = ::read(wakeRead_, drain, sizeof drain);
+    [[maybe_unused]] const ssize_t n = ::read(m_wakeRead, drain, sizeof drain);
 }
 
 // False when the switcher should stop.
-bool SwitcherThread::SendQueued() {
+bool SwitcherThread::sendQueued() {
     std::deque<QByteArray> batch;
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (stopping_) return false;
-        batch.swap(outgoing_);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_stopping) return false;
+        batch.swap(m_outgoing);
     }
     for (const QByteArray& bytes : batch) {
         {
-            std::lock_guard<std::mutex> lock(mutex_);
-            sendStarted_ = Clock::now();
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_sendStarted = Clock::now();
         }
-        if (!WriteAll(peer_, bytes)) return false;
+        if (!writeAll(m_peer, bytes)) return false;
     }
     return true;
 }
 
-bool SwitcherThread::ReadArrived() {
+bool SwitcherThread::readArrived() {
     char bytes[64 * 1024];
-    const ssize_t n = ::recv(peer_, bytes, sizeof bytes, 0);
+    const ssize_t n = ::recv(m_peer, bytes, sizeof bytes, 0);
     const Clock::time_point at = Clock::now();
     if (n <= 0) return false;
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        received_ += n;
-        arrivals_.emplace_back(received_, at);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_received += n;
+        m_arrivals.emplace_back(m_received, at);
     }
-    arrived_.notify_all();
+    m_arrived.notify_all();
     return true;
 }

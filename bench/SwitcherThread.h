@@ -23,43 +23,43 @@ public:
     SwitcherThread(const SwitcherThread&) = delete;
     SwitcherThread& operator=(const SwitcherThread&) = delete;
 
-    uint16_t Port() const { return port_; }
-    bool HasPanel() const;
+    uint16_t port() const { return m_port; }
+    bool hasPanel() const;
 
     // Sends bytes to the panel (once one is connected) from the switcher's
     // thread; returns at once.
-    void Send(const QByteArray& bytes);
+    void send(const QByteArray& bytes);
     // When the switcher began writing the bytes of the last Send.
-    std::optional<Clock::time_point> LastSendStarted() const;
+    std::optional<Clock::time_point> lastSendStarted() const;
 
-    qsizetype ReceivedCount() const;
+    qsizetype receivedCount() const;
     // Blocks the caller until count bytes in all have arrived; the time the
     // arrival that completed them was read, or nothing after patience.
-    std::optional<Clock::time_point> WaitForReceived(qsizetype count,
+    std::optional<Clock::time_point> waitForReceived(qsizetype count,
                                                      std::chrono::milliseconds patience);
 
 private:
-    void Run();
-    bool AcceptPanel();
-    bool SendQueued();
-    bool ReadArrived();
-    void Wake();
-    void DrainWake();
+    void run();
+    bool acceptPanel();
+    bool sendQueued();
+    bool readArrived();
+    void wake();
+    void drainWake();
 
-    int listener_ = -1;
-    int peer_ = -1;
-    int wakeRead_ = -1;
-    int wakeWrite_ = -1;
-    uint16_t port_ = 0;
+    int m_listener = -1;
+    int m_peer = -1;
+    int m_wakeRead = -1;
+    int m_wakeWrite = -1;
+    uint16_t m_port = 0;
 
-    mutable std::mutex mutex_;
-    std::condition_variable arrived_;
-    std::deque<QByteArray> outgoing_;
-    qsizetype received_ = 0;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_arrived;
+    std::deque<QByteArray> m_outgoing;
+    qsizetype m_received = 0;
     // Running total of bytes received after each read, and when it returned.
-    std::vector<std::pair<qsizetype, Clock::time_point>> arrivals_;
-    std::optional<Clock::time_point> sendStarted_;
-    bool hasPanel_ = false;
-    bool stopping_ = false;
-    std::thread thread_;
+    std::vector<std::pair<qsizetype, Clock::time_point>> m_arrivals;
+    std::optional<Clock::time_point> m_sendStarted;
+    bool m_hasPanel = false;
+    bool m_stopping = false;
+    std::thread m_thread;
 };

@@ -16,92 +16,92 @@ namespace {
 constexpr uint8_t LabelWidth = 8;
 
 // A plausible code for a channel: anywhere on the fader's travel.
-int16_t CodeFor(int channel) { return static_cast<int16_t>(24 + (channel * 7) % 1240); }
+int16_t codeFor(int channel) { return static_cast<int16_t>(24 + (channel * 7) % 1240); }
 
 }  // namespace
 
-QByteArray GainReport(uint8_t stage, int first, const std::vector<int16_t>& codes) {
+QByteArray gainReport(uint8_t stage, int first, const std::vector<int16_t>& codes) {
     QByteArray data;
     data.append('\0');  // not examined by the panel
     data.append(static_cast<char>(stage));
-    Frame::Append7BitPair(data, static_cast<int>(codes.size()));
-    Frame::Append7BitPair(data, first);
-    for (const int16_t code : codes) Frame::Append7BitPair(data, code);
-    return Frame::BuildMessage(Frame::Command::Gain, data);
+    Frame::append7BitPair(data, static_cast<int>(codes.size()));
+    Frame::append7BitPair(data, first);
+    for (const int16_t code : codes) Frame::append7BitPair(data, code);
+    return Frame::buildMessage(Frame::Command::Gain, data);
 }
 
-QByteArray AdvancedGains(int count) {
+QByteArray advancedGains(int count) {
     std::vector<AdvancedGainEntry> entries;
     for (int i = 0; i < count; ++i) {
         AdvancedGainEntry entry;
         entry.stage = 15;
-        entry.code = CodeFor(i);
+        entry.code = codeFor(i);
         entry.channel = i;
         entries.push_back(entry);
     }
-    return EncodeAdvancedGain(entries);
+    return encodeAdvancedGain(entries);
 }
 
-QByteArray AlphaTable(uint8_t kind, int count) {
+QByteArray alphaTable(uint8_t kind, int count) {
     std::vector<AlphaLabel> labels;
     for (int i = 0; i < count; ++i) {
         labels.push_back(
             {QByteArray(kind == TableKind::Sources ? "In " : "Out ") + QByteArray::number(i),
              i % 4096});
     }
-    return EncodeAlphaTable(kind, LabelWidth, 0, labels);
+    return encodeAlphaTable(kind, LabelWidth, 0, labels);
 }
 
-QByteArray LinkTable(uint8_t kind, int first, int count) {
+QByteArray linkTable(uint8_t kind, int first, int count) {
     std::vector<int16_t> values;
     for (int i = 0; i < count; ++i) values.push_back(static_cast<int16_t>((first + i) % 2));
-    return EncodeLinks(kind, first, values);
+    return encodeLinks(kind, first, values);
 }
 
-QByteArray CrosspointMap(int destinations) {
+QByteArray crosspointMap(int destinations) {
     std::vector<CrosspointBlock> blocks;
     for (int d = 0; d < destinations; ++d) {
         blocks.push_back({0, {{d % 1024, 1024}}});
     }
-    return EncodeCrosspointMap(0, blocks);
+    return encodeCrosspointMap(0, blocks);
 }
 
-QByteArray MixedBurst(int count) {
+QByteArray mixedBurst(int count) {
     const std::vector<QByteArray> kinds = {
-        GainReport(15, 5, {1024}),
-        GainReport(3, 10, {900, 900}),
-        GainReport(1, 20, {1100}),
-        AdvancedGains(2),
+        gainReport(15, 5, {1024}),
+        gainReport(3, 10, {900, 900}),
+        gainReport(1, 20, {1100}),
+        advancedGains(2),
         QByteArray(1, static_cast<char>(Frame::KeepAliveQuestion)),
-        LinkTable(TableKind::Sources, 30, 2),
-        GainReport(16, 7, {1000}),  // a stage the panel does not keep
+        linkTable(TableKind::Sources, 30, 2),
+        gainReport(16, 7, {1000}),  // a stage the panel does not keep
         QByteArray(1, static_cast<char>(Frame::ShortNoAction1)),
-        AlphaTable(TableKind::Destinations, 2),
-        CrosspointMap(1),
+        alphaTable(TableKind::Destinations, 2),
+        crosspointMap(1),
     };
     QByteArray burst;
     for (int i = 0; i < count; ++i) burst += kinds[static_cast<size_t>(i) % kinds.size()];
     return burst;
 }
 
-QByteArray StartUpAnswer(int channelsPerMessage) {
+QByteArray startUpAnswer(int channelsPerMessage) {
     QByteArray answer =
-        AlphaTable(TableKind::Sources, Channels) + AlphaTable(TableKind::Destinations, Channels) +
-        LinkTable(TableKind::Sources, 0, Channels) +
-        LinkTable(TableKind::Destinations, 0, Channels) + CrosspointMap(MapDestinations);
+        alphaTable(TableKind::Sources, Channels) + alphaTable(TableKind::Destinations, Channels) +
+        linkTable(TableKind::Sources, 0, Channels) +
+        linkTable(TableKind::Destinations, 0, Channels) + crosspointMap(MapDestinations);
     for (const uint8_t stage : {uint8_t{1}, uint8_t{3}, uint8_t{15}}) {
         for (int first = 0; first < Channels; first += channelsPerMessage) {
             std::vector<int16_t> codes;
             for (int c = first; c < std::min(first + channelsPerMessage, Channels); ++c) {
                 const bool last = stage == 15 && c == Channels - 1;
-                codes.push_back(last ? LastAnswerCode : CodeFor(c));
+                codes.push_back(last ? LastAnswerCode : codeFor(c));
             }
-            answer += GainReport(stage, first, codes);
+            answer += gainReport(stage, first, codes);
         }
     }
     return answer;
 }
 
-QByteArray TypeRequest() { return QByteArray::fromHex("816464ff"); }
+QByteArray typeRequest() { return QByteArray::fromHex("816464ff"); }
 
 }  // namespace Traffic

@@ -6,37 +6,37 @@
 
 TimedApplication::TimedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
-void TimedApplication::StartWatching() {
-    longest_ = {};
-    events_ = 0;
-    timerEvents_ = 0;
-    timerReceivers_.clear();
+void TimedApplication::startWatching() {
+    m_longest = {};
+    m_events = 0;
+    m_timerEvents = 0;
+    m_timerReceivers.clear();
 }
 
 bool TimedApplication::notify(QObject* receiver, QEvent* event) {
-    if (depth_ > 0) return QApplication::notify(receiver, event);
-    Count(receiver, event);
-    ++depth_;
+    if (m_depth > 0) return QApplication::notify(receiver, event);
+    count(receiver, event);
+    ++m_depth;
     const Clock::time_point start = Clock::now();
     const bool handled = QApplication::notify(receiver, event);
-    --depth_;
+    --m_depth;
     const Clock::time_point end = Clock::now();
-    longest_ = std::max(longest_, end - start);
+    m_longest = std::max(m_longest, end - start);
     if (afterEachEvent) afterEachEvent(end);
     return handled;
 }
 
-void TimedApplication::Count(QObject* receiver, QEvent* event) {
-    ++events_;
-    if (event->type() != QEvent::Timer || receiver == ignored_) return;
-    ++timerEvents_;
+void TimedApplication::count(QObject* receiver, QEvent* event) {
+    ++m_events;
+    if (event->type() != QEvent::Timer || receiver == m_ignored) return;
+    ++m_timerEvents;
     const QObject* owner = receiver->parent();
     const QString who =
         QStringLiteral("%1 \"%2\" in %3")
             .arg(QString::fromLatin1(receiver->metaObject()->className()), receiver->objectName(),
                  owner ? QString::fromLatin1(owner->metaObject()->className())
                        : QStringLiteral("no parent"));
-    if (!timerReceivers_.contains(who)) timerReceivers_.append(who);
+    if (!m_timerReceivers.contains(who)) m_timerReceivers.append(who);
 }
 
-TimedApplication& App() { return *static_cast<TimedApplication*>(QCoreApplication::instance()); }
+TimedApplication& app() { return *static_cast<TimedApplication*>(QCoreApplication::instance()); }

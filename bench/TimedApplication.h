@@ -16,14 +16,14 @@ public:
     TimedApplication(int& argc, char** argv);
 
     // Starts a new watch: clears the longest stall and the counts.
-    void StartWatching();
-    Clock::duration LongestEvent() const { return longest_; }
-    long Events() const { return events_; }
-    long TimerEvents() const { return timerEvents_; }
+    void startWatching();
+    Clock::duration longestEvent() const { return m_longest; }
+    long events() const { return m_events; }
+    long timerEvents() const { return m_timerEvents; }
     // Who got the timer events: class and object name, once each.
-    QStringList TimerReceivers() const { return timerReceivers_; }
+    QStringList timerReceivers() const { return m_timerReceivers; }
     // Timer events for this object (the benchmark's own) are not counted.
-    void IgnoreTimerOf(const QObject* object) { ignored_ = object; }
+    void ignoreTimerOf(const QObject* object) { m_ignored = object; }
 
     // Called after each outermost event, with the time it ended.
     std::function<void(Clock::time_point)> afterEachEvent;
@@ -31,15 +31,15 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
-    void Count(QObject* receiver, QEvent* event);
+    void count(QObject* receiver, QEvent* event);
 
-    int depth_ = 0;
-    Clock::duration longest_{};
-    long events_ = 0;
-    long timerEvents_ = 0;
-    QStringList timerReceivers_;
-    const QObject* ignored_ = nullptr;
+    int m_depth = 0;
+    Clock::duration m_longest{};
+    long m_events = 0;
+    long m_timerEvents = 0;
+    QStringList m_timerReceivers;
+    const QObject* m_ignored = nullptr;
 };
 
 // The running application, for the benchmark functions.
-TimedApplication& App();
+TimedApplication& app();

@@ -10,35 +10,35 @@ namespace {
 
 // Up to 7 significant digits, no exponent, no trailing zeros: the form a
 // 32-bit float takes when printed for the operator.
-QString NumberText(float decibels) {
+QString numberText(float decibels) {
     QString text = QString::number(static_cast<double>(decibels), 'g', 7);
     return text.replace(QLatin1Char('.'), QLocale().decimalPoint());
 }
 
 }  // namespace
 
-QString GainReadoutText(int16_t code) {
+QString gainReadoutText(int16_t code) {
     const auto decibels = static_cast<float>((code - 1024) / 10.0);
     QString value;
     if (decibels < static_cast<float>(-99.9)) {
         value = QStringLiteral("Off");
     } else if (decibels > 0) {
-        value = QStringLiteral("+") + NumberText(decibels) + QStringLiteral("db");
+        value = QStringLiteral("+") + numberText(decibels) + QStringLiteral("db");
     } else {
-        value = NumberText(decibels) + QStringLiteral("db");
+        value = numberText(decibels) + QStringLiteral("db");
     }
     return QStringLiteral("Gain (") + value + QStringLiteral(")");
 }
 
-int16_t StoredGain(const PanelState& state, int fader) {
-    const int16_t channel = EntryAt(state.Chan, fader);
+int16_t storedGain(const PanelState& state, int fader) {
+    const int16_t channel = entryAt(state.Chan, fader);
     switch (state.GainStage) {
         case GainStage::DspOutput:
-            return EntryAt(state.OutputGains, channel).DspOutput;
+            return entryAt(state.OutputGains, channel).DspOutput;
         case GainStage::AnalogOutput:
-            return EntryAt(state.OutputGains, channel).FinalOutput;
+            return entryAt(state.OutputGains, channel).FinalOutput;
         case GainStage::InputTrim:
-            return EntryAt(state.InputGains, channel).InputSensitivity;
+            return entryAt(state.InputGains, channel).InputSensitivity;
         default:
             return 0;
     }

@@ -9,9 +9,9 @@ struct PanelState;
 
 // "Gain (+0.5db)", "Gain (0db)", "Gain (Off)" ... for a gain code (1024 = 0 dB,
 // one step = 0.1 dB), with the decimal separator of the default locale.
-QString GainReadoutText(int16_t code);
+QString gainReadoutText(int16_t code);
 
 // The stored gain of fader i at the panel's gain stage; 0 for a stage that
 // has no table. Throws std::out_of_range when the fader or its channel has no
 // entry, so callers can take their error path.
-int16_t StoredGain(const PanelState& state, int fader);
+int16_t storedGain(const PanelState& state, int fader);

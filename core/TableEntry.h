@@ -14,7 +14,7 @@ struct MissingEntry : std::out_of_range {
 
 // The entry at index of a vector-like table, writable when the table is.
 template <typename Table>
-decltype(auto) EntryAt(Table& table, int index) {
+decltype(auto) entryAt(Table& table, int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= table.size()) throw MissingEntry();
     return table[static_cast<std::size_t>(index)];
 }

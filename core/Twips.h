@@ -6,7 +6,7 @@
 constexpr int TwipsPerPixel = 15;
 
 // Rounds to the nearest pixel, halves away from zero.
-constexpr int Twips(int twips) {
+constexpr int twips(int twips) {
     return twips >= 0 ? (twips + TwipsPerPixel / 2) / TwipsPerPixel
                       : -((-twips + TwipsPerPixel / 2) / TwipsPerPixel);
 }

@@ -19,9 +19,9 @@ class AboutDialog::CaptionLabel : public QFrame {
 public:
     using QFrame::QFrame;
 
-    QString text() const { return text_; }
+    QString text() const { return m_text; }
     void setText(const QString& text) {
-        text_ = text;
+        m_text = text;
         update();
     }
 
@@ -29,57 +29,57 @@ protected:
     void paintEvent(QPaintEvent* event) override {
         QFrame::paintEvent(event);
         QPainter painter(this);
-        QString shown = text_;
+        QString shown = m_text;
         shown.replace(QChar(u'\r'), QChar(u'\n'));
         style()->drawItemText(&painter, contentsRect(), Qt::AlignLeft | Qt::AlignTop, palette(),
                               isEnabled(), shown, foregroundRole());
     }
 
 private:
-    QString text_;
+    QString m_text;
 };
 
 AboutDialog::AboutDialog(const QPixmap& icon, QWidget* parent)
     : QDialog(parent),
-      Image1_(new QLabel(this)),
-      lblORXtitle_(new QLabel(QStringLiteral("Tavrel"), this)),
-      lblORXaddress_(new QLabel(QStringLiteral("4 Millbrook Yard, Eastwick Vale"), this)),
-      lblORXaddress2_(new QLabel(QStringLiteral("Tel. 555-0143   www.tavrel.example"), this)),
-      frmVersionInfo_(new QGroupBox(QStringLiteral("Version Information"), this)),
-      lblVersionInfo_(new CaptionLabel(frmVersionInfo_)),
-      cmdAboutquit_(new QPushButton(QStringLiteral("&Ok"), this)) {
+      m_image1(new QLabel(this)),
+      m_lblOrXtitle(new QLabel(QStringLiteral("Tavrel"), this)),
+      m_lblOrXaddress(new QLabel(QStringLiteral("4 Millbrook Yard, Eastwick Vale"), this)),
+      m_lblOrXaddress2(new QLabel(QStringLiteral("Tel. 555-0143   www.tavrel.example"), this)),
+      m_frmVersionInfo(new QGroupBox(QStringLiteral("Version Information"), this)),
+      m_lblVersionInfo(new CaptionLabel(m_frmVersionInfo)),
+      m_cmdAboutquit(new QPushButton(QStringLiteral("&Ok"), this)) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("ORX Server Module Information"));
-    setFont(PanelFont(11));
-    setFixedSize(Twips(5160), Twips(2160));
+    setFont(panelFont(11));
+    setFixedSize(twips(5160), twips(2160));
 
-    Image1_->setPixmap(icon);
-    PlaceInTwips(Image1_, 120, 105, 480, 480);
+    m_image1->setPixmap(icon);
+    placeInTwips(m_image1, 120, 105, 480, 480);
     // 9.75 points is 13 pixels at 96 dots per inch.
-    lblORXtitle_->setFont(PanelFont(13, true));
-    PlaceInTwips(lblORXtitle_, 1200, 90, 3810, 240);
-    lblORXaddress_->setFont(PanelFont(9));
-    PlaceInTwips(lblORXaddress_, 1200, 300, 3810, 180);
-    lblORXaddress2_->setFont(PanelFont(9));
-    PlaceInTwips(lblORXaddress2_, 1200, 465, 3810, 180);
-    PlaceInTwips(frmVersionInfo_, 120, 960, 2895, 975);
-    lblVersionInfo_->setObjectName(QStringLiteral("lblVersionInfo"));
-    PlaceInTwips(lblVersionInfo_, 120, 360, 2655, 495);
-    PlaceInTwips(cmdAboutquit_, 3240, 1200, 1785, 495);
+    m_lblOrXtitle->setFont(panelFont(13, true));
+    placeInTwips(m_lblOrXtitle, 1200, 90, 3810, 240);
+    m_lblOrXaddress->setFont(panelFont(9));
+    placeInTwips(m_lblOrXaddress, 1200, 300, 3810, 180);
+    m_lblOrXaddress2->setFont(panelFont(9));
+    placeInTwips(m_lblOrXaddress2, 1200, 465, 3810, 180);
+    placeInTwips(m_frmVersionInfo, 120, 960, 2895, 975);
+    m_lblVersionInfo->setObjectName(QStringLiteral("lblVersionInfo"));
+    placeInTwips(m_lblVersionInfo, 120, 360, 2655, 495);
+    placeInTwips(m_cmdAboutquit, 3240, 1200, 1785, 495);
 
-    cmdAboutquit_->setDefault(true);
-    cmdAboutquit_->setFocus();
-    connect(cmdAboutquit_, &QPushButton::clicked, this, &AboutDialog::cmdAboutquit_Click);
+    m_cmdAboutquit->setDefault(true);
+    m_cmdAboutquit->setFocus();
+    connect(m_cmdAboutquit, &QPushButton::clicked, this, &AboutDialog::cmdAboutquit_Click);
 }
 
-QString AboutDialog::lblVersionInfo() const { return lblVersionInfo_->text(); }
+QString AboutDialog::lblVersionInfo() const { return m_lblVersionInfo->text(); }
 
 void AboutDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     Form_Activate();
 }
 
-void AboutDialog::Form_Activate() { lblVersionInfo_->setText(VersionCaption); }
+void AboutDialog::Form_Activate() { m_lblVersionInfo->setText(VersionCaption); }
 
 // Hiding ends the modal showing but keeps the dialog for the next time.
 void AboutDialog::cmdAboutquit_Click() { hide(); }

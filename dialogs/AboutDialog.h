@@ -19,7 +19,7 @@ public:
 
     // The version label's caption exactly as set, carriage return included.
     QString lblVersionInfo() const;
-    QPushButton* cmdAboutquit() const { return cmdAboutquit_; }
+    QPushButton* cmdAboutquit() const { return m_cmdAboutquit; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -30,11 +30,11 @@ private:
     void Form_Activate();
     void cmdAboutquit_Click();
 
-    QLabel* Image1_;
-    QLabel* lblORXtitle_;
-    QLabel* lblORXaddress_;
-    QLabel* lblORXaddress2_;
-    QGroupBox* frmVersionInfo_;
-    CaptionLabel* lblVersionInfo_;
-    QPushButton* cmdAboutquit_;
+    QLabel* m_image1;
+    QLabel* m_lblOrXtitle;
+    QLabel* m_lblOrXaddress;
+    QLabel* m_lblOrXaddress2;
+    QGroupBox* m_frmVersionInfo;
+    CaptionLabel* m_lblVersionInfo;
+    QPushButton* m_cmdAboutquit;
 };

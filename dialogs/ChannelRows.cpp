@@ -11,12 +11,12 @@
 
 namespace {
 
-QString RowName(const char* kind, int index) {
+QString rowName(const char* kind, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(kind)).arg(index);
 }
 
 // Row 1 keeps its caption in every gain stage.
-QString RowCaption(int16_t gainStage, int index) {
+QString rowCaption(int16_t gainStage, int index) {
     const int shown = index + 1;
     if (index > 0 && gainStage == GainStage::DeviceId) {
         return QStringLiteral("Device ID%1").arg(shown);
@@ -27,48 +27,49 @@ QString RowCaption(int16_t gainStage, int index) {
 }  // namespace
 
 ChannelRows::ChannelRows(QWidget* dialog, int16_t gainStage, std::vector<int16_t> chanCopy)
-    : dialog_(dialog), gainStage_(gainStage), chanCopy_(std::move(chanCopy)) {
-    CreateRow(0);
+    : m_dialog(dialog), m_gainStage(gainStage), m_chanCopy(std::move(chanCopy)) {
+    createRow(0);
 }
 
-EntryBox* ChannelRows::Box(int row) const { return rows_.at(static_cast<size_t>(row)).box; }
+EntryBox* ChannelRows::box(int row) const { return m_rows.at(static_cast<size_t>(row)).box; }
 
-QLabel* ChannelRows::Label(int row) const { return rows_.at(static_cast<size_t>(row)).label; }
+QLabel* ChannelRows::label(int row) const { return m_rows.at(static_cast<size_t>(row)).label; }
 
-void ChannelRows::AddRows(int16_t count) {
+void ChannelRows::addRows(int16_t count) {
     if (count < 1 || count > SetupValues::MaxCount) throw std::out_of_range("row count");
     // Only ever grown: rows removed and added again, in any number of steps,
     // show the channels the dialog opened with.
-    if (chanCopy_.size() < static_cast<size_t>(count))
-        chanCopy_.resize(static_cast<size_t>(count), 0);
-    for (int i = LabelCount(); i < count; ++i) {
-        CreateRow(i);
-        Box(i)->setText(SetupValues::ChannelText(gainStage_, chanCopy_.at(static_cast<size_t>(i))));
-        Box(i)->show();
-        Label(i)->show();
+    if (m_chanCopy.size() < static_cast<size_t>(count))
+        m_chanCopy.resize(static_cast<size_t>(count), 0);
+    for (int i = labelCount(); i < count; ++i) {
+        createRow(i);
+        box(i)->setText(
+            SetupValues::channelText(m_gainStage, m_chanCopy.at(static_cast<size_t>(i))));
+        box(i)->show();
+        label(i)->show();
     }
 }
 
-void ChannelRows::RemoveRows(int16_t count) {
+void ChannelRows::removeRows(int16_t count) {
     if (count < 1) throw std::out_of_range("row count");
-    for (int i = LabelCount() - 1; i >= count; --i) {
+    for (int i = labelCount() - 1; i >= count; --i) {
         // Hidden and renamed at once, deleted once the current event is over:
         // the count may be applied while the focus is moving into this row.
-        for (QWidget* widget : {static_cast<QWidget*>(Box(i)), static_cast<QWidget*>(Label(i))}) {
+        for (QWidget* widget : {static_cast<QWidget*>(box(i)), static_cast<QWidget*>(label(i))}) {
             widget->hide();
             widget->setObjectName(QString());
             widget->deleteLater();
         }
-        rows_.pop_back();
+        m_rows.pop_back();
     }
 }
 
-void ChannelRows::CreateRow(int index) {
-    auto* box = new EntryBox(EntryBox::Accepts::Digits, dialog_);
-    box->setObjectName(RowName("txtChan", index));
-    SetupLayout::Place(box, SetupLayout::ChannelBox.AtTop(SetupLayout::RowTop(index)));
-    auto* label = new QLabel(RowCaption(gainStage_, index), dialog_);
-    label->setObjectName(RowName("lblChan", index));
-    SetupLayout::Place(label, SetupLayout::ChannelLabel.AtTop(SetupLayout::RowTop(index)));
-    rows_.push_back({label, box});
+void ChannelRows::createRow(int index) {
+    auto* box = new EntryBox(EntryBox::Accepts::Digits, m_dialog);
+    box->setObjectName(rowName("txtChan", index));
+    SetupLayout::place(box, SetupLayout::ChannelBox.atTop(SetupLayout::rowTop(index)));
+    auto* label = new QLabel(rowCaption(m_gainStage, index), m_dialog);
+    label->setObjectName(rowName("lblChan", index));
+    SetupLayout::place(label, SetupLayout::ChannelLabel.atTop(SetupLayout::rowTop(index)));
+    m_rows.push_back({label, box});
 }

@@ -17,17 +17,17 @@ public:
     // ChanCopy holds the channels as the dialog found them.
     ChannelRows(QWidget* dialog, int16_t gainStage, std::vector<int16_t> chanCopy);
 
-    int16_t LabelCount() const { return static_cast<int16_t>(rows_.size()); }
+    int16_t labelCount() const { return static_cast<int16_t>(m_rows.size()); }
 
     // Both throw std::out_of_range for a row that does not exist.
-    EntryBox* Box(int row) const;
-    QLabel* Label(int row) const;
+    EntryBox* box(int row) const;
+    QLabel* label(int row) const;
 
     // Adds rows until there are count; fewer wanted than present adds none.
     // Throws std::out_of_range for a count outside 1..20.
-    void AddRows(int16_t count);
+    void addRows(int16_t count);
     // Destroys the rows beyond count, the last one first.
-    void RemoveRows(int16_t count);
+    void removeRows(int16_t count);
 
 private:
     struct Row {
@@ -35,10 +35,10 @@ private:
         EntryBox* box;
     };
 
-    void CreateRow(int index);
+    void createRow(int index);
 
-    QWidget* dialog_;
-    int16_t gainStage_;
-    std::vector<int16_t> chanCopy_;  // ChanCopy: the channels the dialog opened with
-    std::vector<Row> rows_;
+    QWidget* m_dialog;
+    int16_t m_gainStage;
+    std::vector<int16_t> m_chanCopy;  // ChanCopy: the channels the dialog opened with
+    std::vector<Row> m_rows;
 };

@@ -5,21 +5,21 @@
 #include <QKeyEvent>
 #include <algorithm>
 
-EntryBox::EntryBox(Accepts accepts, QWidget* parent) : QLineEdit(parent), accepts_(accepts) {
+EntryBox::EntryBox(Accepts accepts, QWidget* parent) : QLineEdit(parent), m_accepts(accepts) {
     // Pastes from the menu, drops and input methods all end up here; a typed
     // character that is refused never gets this far.
-    connect(this, &QLineEdit::textEdited, this, &EntryBox::DropRefusedCharacters);
+    connect(this, &QLineEdit::textEdited, this, &EntryBox::dropRefusedCharacters);
 }
 
-bool EntryBox::Keeps(Accepts accepts, QChar c) {
+bool EntryBox::keeps(Accepts accepts, QChar c) {
     if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) return true;
     return accepts == Accepts::DigitsAndDots && c == QLatin1Char('.');
 }
 
-QString EntryBox::KeptPart(Accepts accepts, const QString& text) {
+QString EntryBox::keptPart(Accepts accepts, const QString& text) {
     QString kept;
     for (const QChar c : text) {
-        if (Keeps(accepts, c)) kept.append(c);
+        if (keeps(accepts, c)) kept.append(c);
     }
     return kept;
 }
@@ -40,7 +40,7 @@ void EntryBox::keyPressEvent(QKeyEvent* event) {
     const bool printable = !typed.isEmpty() && std::all_of(typed.begin(), typed.end(),
                                                            [](QChar c) { return c.isPrint(); });
     if (printable && !shortcut) {
-        const QString kept = KeptPart(accepts_, typed);
+        const QString kept = keptPart(m_accepts, typed);
         if (kept != typed) {
             if (!kept.isEmpty()) insert(kept);
             event->accept();
@@ -58,11 +58,11 @@ void EntryBox::focusOutEvent(QFocusEvent* event) {
     }
 }
 
-void EntryBox::DropRefusedCharacters(const QString& edited) {
-    const QString kept = KeptPart(accepts_, edited);
+void EntryBox::dropRefusedCharacters(const QString& edited) {
+    const QString kept = keptPart(m_accepts, edited);
     if (kept == edited) return;
     const int cursor = cursorPosition();
-    const int keptBeforeCursor = int(KeptPart(accepts_, edited.left(cursor)).size());
+    const int keptBeforeCursor = int(keptPart(m_accepts, edited.left(cursor)).size());
     setText(kept);
     setCursorPosition(keptBeforeCursor);
 }

@@ -13,8 +13,8 @@ public:
 
     EntryBox(Accepts accepts, QWidget* parent);
 
-    static bool Keeps(Accepts accepts, QChar c);
-    static QString KeptPart(Accepts accepts, const QString& text);
+    static bool keeps(Accepts accepts, QChar c);
+    static QString keptPart(Accepts accepts, const QString& text);
 
 Q_SIGNALS:
     // The operator moved the focus elsewhere in the dialog; switching to
@@ -26,7 +26,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    void DropRefusedCharacters(const QString& edited);
+    void dropRefusedCharacters(const QString& edited);
 
-    Accepts accepts_;
+    Accepts m_accepts;
 };

@@ -37,7 +37,7 @@ public:
     ~SetupDialog() override;
 
     // The operator's choices once "&Ok" has accepted them; nothing otherwise.
-    const std::optional<SetupChoices>& Choices() const { return choices_; }
+    const std::optional<SetupChoices>& choices() const { return m_choices; }
 
 protected:
     // Enter presses no button and Escape does not close the dialog.
@@ -45,36 +45,36 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void CreateControls();
-    void SetTabOrder();
-    void ConnectHandlers();
+    void createControls();
+    void orderTabs();
+    void connectHandlers();
     void Form_Load();
-    void ShowCurrentValues();
+    void showCurrentValues();
 
     // Applies the count typed so far (Enter in the box, or leaving it).
-    void ApplyCount();
+    void applyCount();
     void LoadChannelLabels(int16_t count);
     void RemoveChannelLabels(int16_t count);
-    void LayOutBelowRows();
-    void ApplyOuterHeight();
+    void layOutBelowRows();
+    void applyOuterHeight();
 
     void cmdOk_Click();
-    SetupChoices ReadChoices(int16_t count) const;
-    int16_t SelectedGainStage() const;
+    SetupChoices readChoices(int16_t count) const;
+    int16_t selectedGainStage() const;
 
-    const PanelState& state_;
-    ErrorSink& log_;
-    std::optional<SetupChoices> choices_;
+    const PanelState& m_state;
+    ErrorSink& m_log;
+    std::optional<SetupChoices> m_choices;
 
-    QGroupBox* frType_ = nullptr;
-    std::map<int16_t, QRadioButton*> optType_;  // keyed by gain stage
-    QLabel* lblCount_ = nullptr;
-    EntryBox* txtCount_ = nullptr;
-    QLabel* lblIPPort_ = nullptr;
-    EntryBox* txtIPPort_ = nullptr;
-    QLabel* lblAddress_ = nullptr;
-    EntryBox* txtIPAddr_ = nullptr;
-    QPushButton* cmdOk_ = nullptr;
-    QPushButton* cmdCancel_ = nullptr;
-    ChannelRows rows_;
+    QGroupBox* m_frType = nullptr;
+    std::map<int16_t, QRadioButton*> m_optType;  // keyed by gain stage
+    QLabel* m_lblCount = nullptr;
+    EntryBox* m_txtCount = nullptr;
+    QLabel* m_lblIpPort = nullptr;
+    EntryBox* m_txtIpPort = nullptr;
+    QLabel* m_lblAddress = nullptr;
+    EntryBox* m_txtIpAddr = nullptr;
+    QPushButton* m_cmdOk = nullptr;
+    QPushButton* m_cmdCancel = nullptr;
+    ChannelRows m_rows;
 };

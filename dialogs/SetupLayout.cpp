@@ -7,8 +7,8 @@
 
 namespace SetupLayout {
 
-void Place(QWidget* widget, const TwipsRect& rect) {
-    PlaceInTwips(widget, rect.left, rect.top, rect.width, rect.height);
+void place(QWidget* widget, const TwipsRect& rect) {
+    placeInTwips(widget, rect.left, rect.top, rect.width, rect.height);
 }
 
 }  // namespace SetupLayout

@@ -11,7 +11,7 @@ struct TwipsRect {
     int width;
     int height;
 
-    constexpr TwipsRect AtTop(int newTop) const { return {left, newTop, width, height}; }
+    constexpr TwipsRect atTop(int newTop) const { return {left, newTop, width, height}; }
 };
 
 namespace SetupLayout {
@@ -47,13 +47,13 @@ constexpr int ButtonGap = 620;      // from the address box's top to the buttons
 constexpr int BelowButtons = 1320;  // from the buttons' top to the dialog's outer bottom
 
 // Row is 0-based.
-constexpr int RowTop(int row) { return ChannelBox.top + RowStep * row; }
-constexpr int PortTop(int rows) { return RowTop(rows - 1) + RowStep; }
-constexpr int AddressTop(int rows) { return PortTop(rows) + RowStep; }
-constexpr int ButtonTop(int rows) { return AddressTop(rows) + ButtonGap; }
-constexpr int OuterHeight(int rows) { return ButtonTop(rows) + BelowButtons; }
+constexpr int rowTop(int row) { return ChannelBox.top + RowStep * row; }
+constexpr int portTop(int rows) { return rowTop(rows - 1) + RowStep; }
+constexpr int addressTop(int rows) { return portTop(rows) + RowStep; }
+constexpr int buttonTop(int rows) { return addressTop(rows) + ButtonGap; }
+constexpr int outerHeight(int rows) { return buttonTop(rows) + BelowButtons; }
 
 // Gives the widget the pixel geometry of a twips rectangle in its parent.
-void Place(QWidget* widget, const TwipsRect& rect);
+void place(QWidget* widget, const TwipsRect& rect);
 
 }  // namespace SetupLayout

@@ -20,18 +20,18 @@ constexpr int HighestChannel = 4096;  // channels are numbered from 1 in the box
 
 // The count typed into the box, limited to MaxCount; nothing when it is
 // below 1, which is no count at all.
-std::optional<int16_t> CountFromText(const QString& text);
+std::optional<int16_t> countFromText(const QString& text);
 
 // What a row's box shows for a stored channel: the 1-based channel number,
 // or the device ID itself in Device ID mode.
-QString ChannelText(int16_t gainStage, int value);
+QString channelText(int16_t gainStage, int value);
 
 // The channel to store for a row's text. A number that does not fit 16 bits
 // throws RefusedValue; outside Device ID mode a number outside
 // 1..HighestChannel stores the first channel.
-int16_t ChannelFromText(int16_t gainStage, const QString& text);
+int16_t channelFromText(int16_t gainStage, const QString& text);
 
 // Throws RefusedValue when the number does not fit 32 bits.
-int32_t PortFromText(const QString& text);
+int32_t portFromText(const QString& text);
 
 }  // namespace SetupValues

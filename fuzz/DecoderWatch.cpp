@@ -20,7 +20,7 @@ struct Shape {
     int32_t lastInfoRequest;
 };
 
-Shape ShapeOf(const PanelState& s) {
+Shape shapeOf(const PanelState& s) {
     return {s.InputGains.size(),       s.OutputGains.size(), s.SourceAlpha.size(),
             s.DestinationAlpha.size(), s.SourceLinks.size(), s.DestinationLinks.size(),
             s.CrosspointMap.size(),    s.SourceCount,        s.DestinationCount,
@@ -28,73 +28,73 @@ Shape ShapeOf(const PanelState& s) {
 }
 
 // What a message says of itself, read with bounds (-1 when it is too short).
-int ByteOf(const QByteArray& m, int at) { return at < m.size() ? Frame::byteAt(m, at) : -1; }
-int PairOf(const QByteArray& m, int at) {
+int byteOf(const QByteArray& m, int at) { return at < m.size() ? Frame::byteAt(m, at) : -1; }
+int pairOf(const QByteArray& m, int at) {
     return at + 1 < m.size() ? Frame::Combine7Bit(Frame::byteAt(m, at), Frame::byteAt(m, at + 1))
                              : -1;
 }
 
-bool IsWholeFrame(const QByteArray& m) {
+bool isWholeFrame(const QByteArray& m) {
     if (m.size() < 3 || !Frame::isCommandByte(Frame::byteAt(m, 0))) return false;
     if (Frame::byteAt(m, m.size() - 1) != Frame::EndOfMessage) return false;
     for (qsizetype i = 1; i + 1 < m.size(); ++i) {
         if (Frame::isCommandByte(Frame::byteAt(m, i))) return false;
     }
-    return Frame::HasValidChecksum(m);
+    return Frame::hasValidChecksum(m);
 }
 
-void CheckFrameHandedOver(uint8_t command, const QByteArray& m) {
-    Require(!m.isEmpty() && Frame::byteAt(m, 0) == command, "decoder gets its own command byte");
-    Require(Frame::byteAt(m, m.size() - 1) == Frame::EndOfMessage, "message ends at its end byte");
+void checkFrameHandedOver(uint8_t command, const QByteArray& m) {
+    require(!m.isEmpty() && Frame::byteAt(m, 0) == command, "decoder gets its own command byte");
+    require(Frame::byteAt(m, m.size() - 1) == Frame::EndOfMessage, "message ends at its end byte");
     for (qsizetype i = 1; i + 1 < m.size(); ++i) {
-        Require(!Frame::isCommandByte(Frame::byteAt(m, i)), "no command byte inside a message");
+        require(!Frame::isCommandByte(Frame::byteAt(m, i)), "no command byte inside a message");
     }
 }
 
 // InputGains and OutputGains never shrink, and grow only to first + count + 1
 // of a gain message.
-void CheckGainTables(uint8_t command, const QByteArray& m, size_t before, size_t after) {
-    Require(after >= before, "gain table never shrinks");
+void checkGainTables(uint8_t command, const QByteArray& m, size_t before, size_t after) {
+    require(after >= before, "gain table never shrinks");
     if (after == before) return;
-    Require(command == Frame::Command::Gain, "only a gain message grows a gain table");
-    Require(static_cast<int>(after) == PairOf(m, 5) + PairOf(m, 3) + 1,
+    require(command == Frame::Command::Gain, "only a gain message grows a gain table");
+    require(static_cast<int>(after) == pairOf(m, 5) + pairOf(m, 3) + 1,
             "gain table grows to first + count + 1");
 }
 
-bool IsTableOf(const QByteArray& m, uint8_t command, uint8_t kind) {
-    return ByteOf(m, 0) == command && ByteOf(m, 1) == kind;
+bool isTableOf(const QByteArray& m, uint8_t command, uint8_t kind) {
+    return byteOf(m, 0) == command && byteOf(m, 1) == kind;
 }
 
 // A name table is replaced by exactly the labels of an alpha table of its side.
-void CheckNames(const QByteArray& m, uint8_t kind, size_t before, size_t after) {
+void checkNames(const QByteArray& m, uint8_t kind, size_t before, size_t after) {
     if (after == before) return;
-    Require(IsTableOf(m, Frame::Command::AlphaTable, kind),
+    require(isTableOf(m, Frame::Command::AlphaTable, kind),
             "only an alpha table of its side resizes a name table");
-    Require(static_cast<int>(after) == std::max(PairOf(m, 3), 1), "name table holds N labels");
+    require(static_cast<int>(after) == std::max(pairOf(m, 3), 1), "name table holds N labels");
 }
 
 // A link table takes the count of an alpha table, or first + count of a links
 // message, of its side.
-void CheckLinks(const QByteArray& m, uint8_t kind, size_t before, size_t after) {
+void checkLinks(const QByteArray& m, uint8_t kind, size_t before, size_t after) {
     if (after == before) return;
     const int size = static_cast<int>(after);
-    const bool fromAlpha = IsTableOf(m, Frame::Command::AlphaTable, kind) && size == PairOf(m, 3);
+    const bool fromAlpha = isTableOf(m, Frame::Command::AlphaTable, kind) && size == pairOf(m, 3);
     const bool fromLinks =
-        IsTableOf(m, Frame::Command::Links, kind) && size == PairOf(m, 4) + PairOf(m, 2);
-    Require(fromAlpha || fromLinks, "link table resized only as its side's tables declare");
+        isTableOf(m, Frame::Command::Links, kind) && size == pairOf(m, 4) + pairOf(m, 2);
+    require(fromAlpha || fromLinks, "link table resized only as its side's tables declare");
 }
 
-void CheckCount(const QByteArray& m, uint8_t kind, int16_t before, int16_t after) {
-    Require(after >= before, "the switcher's counts never fall");
+void checkCount(const QByteArray& m, uint8_t kind, int16_t before, int16_t after) {
+    require(after >= before, "the switcher's counts never fall");
     if (after == before) return;
-    Require(IsTableOf(m, Frame::Command::AlphaTable, kind) && after == PairOf(m, 3),
+    require(isTableOf(m, Frame::Command::AlphaTable, kind) && after == pairOf(m, 3),
             "a count rises only to the N of its side's alpha table");
 }
 
 // The bits a received table may clear from LastInfoRequest.
-int32_t ClearableBits(const QByteArray& m) {
-    const int command = ByteOf(m, 0);
-    const int kind = ByteOf(m, 1);
+int32_t clearableBits(const QByteArray& m) {
+    const int command = byteOf(m, 0);
+    const int kind = byteOf(m, 1);
     if (command == Frame::Command::AlphaTable) {
         if (kind == TableKind::Sources) return InfoBits::SourceNames;
         if (kind == TableKind::Destinations) return InfoBits::DestinationNames;
@@ -109,45 +109,45 @@ int32_t ClearableBits(const QByteArray& m) {
 
 // The request a decoder may send: the start-up request after a type request,
 // or a table asked for again after a damaged alpha table.
-bool IsRequestFor(const QByteArray& m, int32_t code) {
-    const int command = ByteOf(m, 0);
+bool isRequestFor(const QByteArray& m, int32_t code) {
+    const int command = byteOf(m, 0);
     if (command == Frame::Command::Type) return code == InfoBits::StartUpRequest;
     if (command != Frame::Command::AlphaTable) return false;
-    const int kind = ByteOf(m, 1);
+    const int kind = byteOf(m, 1);
     if (kind == TableKind::Sources) return code == InfoBits::SourceNames;
     if (kind == TableKind::Destinations) return code == InfoBits::DestinationNames;
     return code == EveryBit;
 }
 
-void CheckRequestBits(const QByteArray& m, int32_t before, int32_t after,
+void checkRequestBits(const QByteArray& m, int32_t before, int32_t after,
                       const QList<QByteArray>& sentMeanwhile) {
     QByteArray lastRequest;
     for (const QByteArray& s : sentMeanwhile) {
         if (Frame::byteAt(s, 0) == Frame::Command::InfoRequest) lastRequest = s;
     }
     if (!lastRequest.isEmpty()) {
-        Require(IsRequestFor(m, after), "a decoder sends only the request its message calls for");
-        Require(lastRequest == EncodeInfoRequest(after),
+        require(isRequestFor(m, after), "a decoder sends only the request its message calls for");
+        require(lastRequest == encodeInfoRequest(after),
                 "request bits are those of the request sent");
         return;
     }
-    Require((after & ~before) == 0, "no request bit is set without a request sent");
-    Require(((before & ~after) & ~ClearableBits(m)) == 0, "only the answered bits are cleared");
+    require((after & ~before) == 0, "no request bit is set without a request sent");
+    require(((before & ~after) & ~clearableBits(m)) == 0, "only the answered bits are cleared");
 }
 
-void CheckAfterDecode(uint8_t command, const QByteArray& m, const Shape& was, const Shape& is,
+void checkAfterDecode(uint8_t command, const QByteArray& m, const Shape& was, const Shape& is,
                       const QList<QByteArray>& sentMeanwhile) {
-    CheckGainTables(command, m, was.inputGains, is.inputGains);
-    CheckGainTables(command, m, was.outputGains, is.outputGains);
-    CheckNames(m, TableKind::Sources, was.sourceAlpha, is.sourceAlpha);
-    CheckNames(m, TableKind::Destinations, was.destinationAlpha, is.destinationAlpha);
-    CheckLinks(m, TableKind::Sources, was.sourceLinks, is.sourceLinks);
-    CheckLinks(m, TableKind::Destinations, was.destinationLinks, is.destinationLinks);
-    CheckCount(m, TableKind::Sources, was.sourceCount, is.sourceCount);
-    CheckCount(m, TableKind::Destinations, was.destinationCount, is.destinationCount);
-    Require(is.crosspoints == static_cast<size_t>(PanelState::CrosspointDestinations),
+    checkGainTables(command, m, was.inputGains, is.inputGains);
+    checkGainTables(command, m, was.outputGains, is.outputGains);
+    checkNames(m, TableKind::Sources, was.sourceAlpha, is.sourceAlpha);
+    checkNames(m, TableKind::Destinations, was.destinationAlpha, is.destinationAlpha);
+    checkLinks(m, TableKind::Sources, was.sourceLinks, is.sourceLinks);
+    checkLinks(m, TableKind::Destinations, was.destinationLinks, is.destinationLinks);
+    checkCount(m, TableKind::Sources, was.sourceCount, is.sourceCount);
+    checkCount(m, TableKind::Destinations, was.destinationCount, is.destinationCount);
+    require(is.crosspoints == static_cast<size_t>(PanelState::CrosspointDestinations),
             "the crosspoint map keeps its size");
-    CheckRequestBits(m, was.lastInfoRequest, is.lastInfoRequest, sentMeanwhile);
+    checkRequestBits(m, was.lastInfoRequest, is.lastInfoRequest, sentMeanwhile);
 }
 
 }  // namespace
@@ -155,22 +155,22 @@ void CheckAfterDecode(uint8_t command, const QByteArray& m, const Shape& was, co
 void WatchedSender::SendToSwitcher(const QByteArray& message) {
     const bool keepAliveAnswer =
         message.size() == 1 && Frame::byteAt(message, 0) == Frame::KeepAliveAnswer;
-    Require(keepAliveAnswer || IsWholeFrame(message), "the panel sends only whole frames");
+    require(keepAliveAnswer || isWholeFrame(message), "the panel sends only whole frames");
     sent.append(message);
 }
 
-DecoderTable WatchedDecoders(const DecoderTable& real, const WatchedSender& sender) {
+DecoderTable watchedDecoders(const DecoderTable& real, const WatchedSender& sender) {
     DecoderTable watched;
     for (const auto& [command, decode] : real) {
         watched[command] = [command = command, decode = decode, &sender](LinkContext& ctx,
                                                                          const QByteArray& m) {
-            CheckFrameHandedOver(command, m);
-            const Shape was = ShapeOf(ctx.state);
+            checkFrameHandedOver(command, m);
+            const Shape was = shapeOf(ctx.state);
             const qsizetype sentBefore = sender.sent.size();
             const bool answered = decode(ctx, m);
             const QList<QByteArray> sent = sender.sent.mid(sentBefore);
-            Require(answered == !sent.isEmpty(), "a decoder says whether it answered");
-            CheckAfterDecode(command, m, was, ShapeOf(ctx.state), sent);
+            require(answered == !sent.isEmpty(), "a decoder says whether it answered");
+            checkAfterDecode(command, m, was, shapeOf(ctx.state), sent);
             return answered;
         };
     }

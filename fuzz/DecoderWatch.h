@@ -21,4 +21,4 @@ public:
 
 // Every decoder of `real`, wrapped in the checks. `sender` must be the sender
 // of the context the decoders run with.
-DecoderTable WatchedDecoders(const DecoderTable& real, const WatchedSender& sender);
+DecoderTable watchedDecoders(const DecoderTable& real, const WatchedSender& sender);

@@ -7,17 +7,17 @@ namespace {
 
 constexpr int MaxExactDigits = 15;
 
-bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
 // Digits from position at on; at is left after them.
-QString DigitsFrom(const QString& text, int& at) {
+QString digitsFrom(const QString& text, int& at) {
     const int start = at;
-    while (at < text.size() && IsDigit(text.at(at))) ++at;
+    while (at < text.size() && isDigit(text.at(at))) ++at;
     return text.mid(start, at - start);
 }
 
 // -1, 0 or 1 as the fraction's digits are below, at or above one half.
-int CompareWithHalf(const QString& fraction) {
+int compareWithHalf(const QString& fraction) {
     if (fraction.isEmpty()) return -1;
     const QString half = QStringLiteral("5").leftJustified(fraction.size(), QLatin1Char('0'));
     return QString::compare(fraction, half);
@@ -25,15 +25,15 @@ int CompareWithHalf(const QString& fraction) {
 
 }  // namespace
 
-QString WithoutBlanks(const QString& text) {
+QString withoutBlanks(const QString& text) {
     QString out = text;
     out.remove(QLatin1Char(' '));
     out.remove(QLatin1Char('\t'));
     return out;
 }
 
-std::optional<long long> OracleNumber(const QString& text) {
-    const QString plain = WithoutBlanks(text);
+std::optional<long long> oracleNumber(const QString& text) {
+    const QString plain = withoutBlanks(text);
     int at = 0;
     bool negative = false;
     if (at < plain.size() &&
@@ -41,15 +41,15 @@ std::optional<long long> OracleNumber(const QString& text) {
         negative = plain.at(at) == QLatin1Char('-');
         ++at;
     }
-    const QString whole = DigitsFrom(plain, at);
+    const QString whole = digitsFrom(plain, at);
     QString fraction;
     if (at < plain.size() && plain.at(at) == QLatin1Char('.')) {
         ++at;
-        fraction = DigitsFrom(plain, at);
+        fraction = digitsFrom(plain, at);
     }
     if (whole.size() > MaxExactDigits) return std::nullopt;
     long long value = whole.isEmpty() ? 0 : whole.toLongLong();
-    const int half = CompareWithHalf(fraction);
+    const int half = compareWithHalf(fraction);
     if (half > 0 || (half == 0 && value % 2 == 1)) ++value;
     return negative ? -value : value;
 }

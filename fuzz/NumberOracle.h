@@ -8,7 +8,7 @@
 
 // The rounded value of the number at the start of text, or nothing when its
 // whole part has more than 15 digits (beyond exact arithmetic here).
-std::optional<long long> OracleNumber(const QString& text);
+std::optional<long long> oracleNumber(const QString& text);
 
 // text without its blanks (spaces and tabs), which the reader ignores.
-QString WithoutBlanks(const QString& text);
+QString withoutBlanks(const QString& text);

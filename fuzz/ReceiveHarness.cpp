@@ -11,63 +11,63 @@ namespace {
 
 // Every decoder, the type request's without its 100 ms hold of the thread:
 // a few requests in an input would leave the fuzzer a handful of runs a second.
-DecoderTable DecodersToFuzz() {
-    DecoderTable decoders = SwitcherDecoders();
+DecoderTable decodersToFuzz() {
+    DecoderTable decoders = switcherDecoders();
     decoders[Frame::Command::Type] = [](LinkContext& ctx, const QByteArray& message) {
-        return AnswerTypeRequest(ctx, message, [](qint64) {});
+        return answerTypeRequest(ctx, message, [](qint64) {});
     };
     return decoders;
 }
 
 }  // namespace
 
-ReceiveHarness::ReceiveHarness() : decoders_(WatchedDecoders(DecodersToFuzz(), sender_)) {}
+ReceiveHarness::ReceiveHarness() : m_decoders(watchedDecoders(decodersToFuzz(), m_sender)) {}
 
-void ReceiveHarness::Receive(const QByteArray& piece) {
-    pending_ += piece;
-    buffer_.Append(piece);
-    Require(buffer_.Size() <= BufferLimit, "the receive buffer stays within its bound");
-    CheckBufferEndsPending();
-    pending_ = pending_.right(buffer_.Size());
-    WorkOffBuffer();
+void ReceiveHarness::receive(const QByteArray& piece) {
+    m_pending += piece;
+    m_buffer.append(piece);
+    require(m_buffer.size() <= BufferLimit, "the receive buffer stays within its bound");
+    checkBufferEndsPending();
+    m_pending = m_pending.right(m_buffer.size());
+    workOffBuffer();
 }
 
 // Each call must take something from the front, or leave an unfinished
 // message waiting for its end byte; anything else would tick forever.
-void ReceiveHarness::WorkOffBuffer() {
-    while (!buffer_.IsEmpty()) {
-        const qsizetype before = buffer_.Size();
-        const Dispatched done = ProcessSwitcherBuffer(buffer_, ctx_, decoders_);
-        Require(buffer_.Size() <= before, "decoding never adds bytes");
-        CheckBufferEndsPending();
-        pending_ = pending_.right(buffer_.Size());
+void ReceiveHarness::workOffBuffer() {
+    while (!m_buffer.isEmpty()) {
+        const qsizetype before = m_buffer.size();
+        const Dispatched done = ProcessSwitcherBuffer(m_buffer, m_ctx, m_decoders);
+        require(m_buffer.size() <= before, "decoding never adds bytes");
+        checkBufferEndsPending();
+        m_pending = m_pending.right(m_buffer.size());
         if (!done.tookMessage) {
-            Require(WaitsForEndByte(), "a call that takes no message waits for an end byte");
+            require(waitsForEndByte(), "a call that takes no message waits for an end byte");
             return;
         }
-        Require(buffer_.Size() < before, "a message taken leaves the buffer");
+        require(m_buffer.size() < before, "a message taken leaves the buffer");
     }
 }
 
-void ReceiveHarness::CheckBufferEndsPending() const {
-    const qsizetype size = buffer_.Size();
-    Require(size <= pending_.size(), "the buffer holds only bytes received");
-    const qsizetype offset = pending_.size() - size;
+void ReceiveHarness::checkBufferEndsPending() const {
+    const qsizetype size = m_buffer.size();
+    require(size <= m_pending.size(), "the buffer holds only bytes received");
+    const qsizetype offset = m_pending.size() - size;
     for (qsizetype i = 0; i < size; ++i) {
-        Require(buffer_.At(i) == Frame::byteAt(pending_, offset + i),
+        require(m_buffer.at(i) == Frame::byteAt(m_pending, offset + i),
                 "bytes leave the buffer from the front only");
     }
 }
 
-bool ReceiveHarness::WaitsForEndByte() const {
-    if (!Frame::isCommandByte(buffer_.At(0))) return false;
-    for (qsizetype i = 0; i < buffer_.Size(); ++i) {
-        if (buffer_.At(i) == Frame::EndOfMessage) return false;
+bool ReceiveHarness::waitsForEndByte() const {
+    if (!Frame::isCommandByte(m_buffer.at(0))) return false;
+    for (qsizetype i = 0; i < m_buffer.size(); ++i) {
+        if (m_buffer.at(i) == Frame::EndOfMessage) return false;
     }
     return true;
 }
 
-std::vector<QByteArray> PiecesOf(const uint8_t* data, size_t size) {
+std::vector<QByteArray> piecesOf(const uint8_t* data, size_t size) {
     std::vector<QByteArray> pieces;
     if (size == 0) return pieces;
     uint32_t state = data[0] | 0x100u;  // never zero

@@ -21,25 +21,25 @@ public:
     static constexpr qsizetype BufferLimit = 2048;
 
     ReceiveHarness();
-    void Receive(const QByteArray& piece);
+    void receive(const QByteArray& piece);
 
 private:
-    void WorkOffBuffer();
-    void CheckBufferEndsPending() const;
-    bool WaitsForEndByte() const;
+    void workOffBuffer();
+    void checkBufferEndsPending() const;
+    bool waitsForEndByte() const;
 
-    PanelState state_;
-    RecordingView view_;
-    RecordingLog log_;
-    WatchedSender sender_;
-    LinkContext ctx_{state_, view_, log_, sender_};
-    DecoderTable decoders_;
-    ReceiveBuffer buffer_{BufferLimit};
+    PanelState m_state;
+    RecordingView m_view;
+    RecordingLog m_log;
+    WatchedSender m_sender;
+    LinkContext m_ctx{m_state, m_view, m_log, m_sender};
+    DecoderTable m_decoders;
+    ReceiveBuffer m_buffer{BufferLimit};
     // Every byte received and not yet consumed or dropped: the buffer must
     // hold exactly this, or a tail of it after it dropped from the front.
-    QByteArray pending_;
+    QByteArray m_pending;
 };
 
 // The bytes after the first, cut into pieces whose lengths follow from the
 // first byte, so the fuzzer chooses both the stream and where it breaks.
-std::vector<QByteArray> PiecesOf(const uint8_t* data, size_t size);
+std::vector<QByteArray> piecesOf(const uint8_t* data, size_t size);

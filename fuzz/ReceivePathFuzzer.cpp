@@ -8,6 +8,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ReceiveHarness harness;
-    for (const QByteArray& piece : PiecesOf(data, size)) harness.Receive(piece);
+    for (const QByteArray& piece : piecesOf(data, size)) harness.receive(piece);
     return 0;
 }

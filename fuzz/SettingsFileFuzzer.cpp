@@ -8,12 +8,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const SettingsFolder folder;
-    folder.Put(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    folder.put(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     SettingsRead first = folder.Read();
-    RequireSettingsInRange(first);
-    Require(folder.Write(first.state), "the settings read can be written");
+    requireSettingsInRange(first);
+    require(folder.Write(first.state), "the settings read can be written");
     const SettingsRead again = folder.Read();
-    Require(again.log.entries.isEmpty(), "a file the panel wrote reads without failure");
-    RequireSameSettings(first.state, again.state);
+    require(again.log.entries.isEmpty(), "a file the panel wrote reads without failure");
+    requireSameSettings(first.state, again.state);
     return 0;
 }

@@ -16,20 +16,20 @@ struct SettingsRead {
 
 class SettingsFolder {
 public:
-    void Put(const QByteArray& fileBytes) const;
+    void put(const QByteArray& fileBytes) const;
     // A panel state with its defaults, then the file read into it.
     SettingsRead Read() const;
     // True when the write reported nothing.
     bool Write(PanelState& state) const;
 
 private:
-    QString AppPath() const;
+    QString appPath() const;
 
-    QTemporaryDir dir_;
+    QTemporaryDir m_dir;
 };
 
 // Whatever the file holds, the settings read from it are within their ranges
 // and at most the one read failure is logged.
-void RequireSettingsInRange(const SettingsRead& read);
+void requireSettingsInRange(const SettingsRead& read);
 // The settings the panel keeps between runs are the same in both states.
-void RequireSameSettings(const PanelState& a, const PanelState& b);
+void requireSameSettings(const PanelState& a, const PanelState& b);

@@ -31,5 +31,5 @@ constexpr uint8_t ExpectedAdvancedGainType = 0x40;
 // belong in a further message.
 constexpr size_t MaxAdvancedGainEntries = 127;
 
-QByteArray EncodeAdvancedGain(const std::vector<AdvancedGainEntry>& entries,
+QByteArray encodeAdvancedGain(const std::vector<AdvancedGainEntry>& entries,
                               uint8_t messageType = ExpectedAdvancedGainType);

@@ -1,6 +1,6 @@
 #include "AdvancedGainStages.h"
 
-AdvancedGainStage AdvancedGainStageOf(uint8_t stage) {
+AdvancedGainStage advancedGainStageOf(uint8_t stage) {
     using Field = AdvancedGainField;
     switch (stage) {
         case 0:

@@ -14,4 +14,4 @@ struct AdvancedGainStage {
     AdvancedGainField field = AdvancedGainField::None;
 };
 
-AdvancedGainStage AdvancedGainStageOf(uint8_t stage);
+AdvancedGainStage advancedGainStageOf(uint8_t stage);

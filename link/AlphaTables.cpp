@@ -32,7 +32,7 @@ struct AlphaKind {
     int32_t requestBit;  // EveryRequestBit for an unknown kind
 };
 
-AlphaKind KindOf(uint8_t kind) {
+AlphaKind kindOf(uint8_t kind) {
     switch (kind) {
         case TableKind::Sources:
             return {QStringLiteral("Source Alpha Table"), 4096, InfoBits::SourceNames};
@@ -43,7 +43,7 @@ AlphaKind KindOf(uint8_t kind) {
     }
 }
 
-std::optional<AlphaTarget> TargetOf(uint8_t kind, PanelState& state) {
+std::optional<AlphaTarget> targetOf(uint8_t kind, PanelState& state) {
     if (kind == TableKind::Sources) {
         return AlphaTarget{state.SourceAlpha, state.SourceLinks, state.SourceCount,
                            state.GainStage == GainStage::InputTrim};
@@ -63,15 +63,15 @@ struct AlphaHeader {
     int first;
 };
 
-AlphaHeader ReadHeader(const QByteArray& message) {
+AlphaHeader readHeader(const QByteArray& message) {
     MessageReader reader(message, 2);
-    const int width = reader.Byte();
-    const int count = reader.Pair();
-    const int first = reader.Pair();
+    const int width = reader.byte();
+    const int count = reader.pair();
+    const int first = reader.pair();
     return {width, count, first};
 }
 
-qsizetype ExpectedLength(const AlphaHeader& header) {
+qsizetype expectedLength(const AlphaHeader& header) {
     return static_cast<qsizetype>(header.width + SortValueBytes) * header.count + HeaderBytes +
            FrameTrailer;
 }
@@ -79,7 +79,7 @@ qsizetype ExpectedLength(const AlphaHeader& header) {
 // A damaged table is asked for again. An unknown kind asks for everything, but
 // not while everything is already outstanding, so a peer that keeps sending
 // a broken unknown table cannot start a request storm.
-bool AskAgain(LinkContext& ctx, const AlphaKind& kind) {
+bool askAgain(LinkContext& ctx, const AlphaKind& kind) {
     if (kind.requestBit == EveryRequestBit && ctx.state.LastInfoRequest == EveryRequestBit) {
         return false;
     }
@@ -87,12 +87,12 @@ bool AskAgain(LinkContext& ctx, const AlphaKind& kind) {
     return true;
 }
 
-QString ReadLabel(MessageReader& reader, const AlphaHeader& header, int index,
+QString readLabel(MessageReader& reader, const AlphaHeader& header, int index,
                   const AlphaKind& kind, ErrorSink& log) {
     QString label;
     label.reserve(header.width);
     for (int c = 0; c < header.width; ++c) {
-        const uint8_t byte = reader.Byte();
+        const uint8_t byte = reader.byte();
         const bool printable = byte >= 0x20 && byte <= 0x7E;
         if (!printable) {
             log.LogError(QStringLiteral("Invalid Character in Alpha Label - Chr(%1) Label #%2")
@@ -102,7 +102,7 @@ QString ReadLabel(MessageReader& reader, const AlphaHeader& header, int index,
         }
         label.append(QLatin1Char(printable ? static_cast<char>(byte) : '.'));
     }
-    const int sortValue = reader.Pair();
+    const int sortValue = reader.pair();
     if (sortValue > kind.largestSortValue) {
         log.LogError(QStringLiteral("Invalid Sort value %1 (%2)").arg(index + 1).arg(sortValue),
                      kind.tableName);
@@ -112,21 +112,21 @@ QString ReadLabel(MessageReader& reader, const AlphaHeader& header, int index,
 
 // Labels below the first decoded one stay empty. A count of 0 still gives one
 // empty label, which the store then fails to fit a link table to.
-std::vector<QString> ReadLabels(const QByteArray& message, const AlphaHeader& header,
+std::vector<QString> readLabels(const QByteArray& message, const AlphaHeader& header,
                                 const AlphaKind& kind, ErrorSink& log) {
     std::vector<QString> labels(static_cast<size_t>(std::max(header.count, 1)));
     const qsizetype start =
         HeaderBytes + static_cast<qsizetype>(header.width + SortValueBytes) * header.first;
     MessageReader reader(message, start);
     for (int i = header.first; i < header.count; ++i) {
-        EntryAt(labels, i) = ReadLabel(reader, header, i, kind, log);
+        entryAt(labels, i) = readLabel(reader, header, i, kind, log);
     }
     return labels;
 }
 
 // The name table is replaced before the link table is fitted: a table that
 // cannot be fitted leaves the new names in place.
-void StoreTable(LinkContext& ctx, AlphaTarget& target, std::vector<QString> labels, int count) {
+void storeTable(LinkContext& ctx, AlphaTarget& target, std::vector<QString> labels, int count) {
     target.labels = std::move(labels);
     if (count < 1) throw TableFault();
     target.links.resize(static_cast<size_t>(count), 0);
@@ -134,7 +134,7 @@ void StoreTable(LinkContext& ctx, AlphaTarget& target, std::vector<QString> labe
     if (target.faderShowsSide) ctx.view.LabelFaders();
 }
 
-void ClearRequestBit(PanelState& state, int32_t bit) {
+void clearRequestBit(PanelState& state, int32_t bit) {
     state.LastInfoRequest = bit == EveryRequestBit ? 0 : state.LastInfoRequest & ~bit;
 }
 
@@ -142,22 +142,22 @@ void ClearRequestBit(PanelState& state, int32_t bit) {
 
 bool ProcessAlphaLabels(LinkContext& ctx, const QByteArray& message) {
     try {
-        const uint8_t kindCode = MessageReader(message, 1).Byte();
-        const AlphaKind kind = KindOf(kindCode);
-        if (!Frame::HasValidChecksum(message)) {
+        const uint8_t kindCode = MessageReader(message, 1).byte();
+        const AlphaKind kind = kindOf(kindCode);
+        if (!Frame::hasValidChecksum(message)) {
             ctx.log.LogError(QStringLiteral("TZ60 Check Sum Error"), kind.tableName);
-            return AskAgain(ctx, kind);
+            return askAgain(ctx, kind);
         }
-        const AlphaHeader header = ReadHeader(message);
-        if (message.size() != ExpectedLength(header)) {
+        const AlphaHeader header = readHeader(message);
+        if (message.size() != expectedLength(header)) {
             ctx.log.LogError(QStringLiteral("TZ60 Message Length Error"), kind.tableName);
             return false;
         }
-        std::vector<QString> labels = ReadLabels(message, header, kind, ctx.log);
-        if (std::optional<AlphaTarget> target = TargetOf(kindCode, ctx.state)) {
-            StoreTable(ctx, *target, std::move(labels), header.count);
+        std::vector<QString> labels = readLabels(message, header, kind, ctx.log);
+        if (std::optional<AlphaTarget> target = targetOf(kindCode, ctx.state)) {
+            storeTable(ctx, *target, std::move(labels), header.count);
         }
-        ClearRequestBit(ctx.state, kind.requestBit);
+        clearRequestBit(ctx.state, kind.requestBit);
     } catch (const std::exception&) {
         ctx.log.LogError(QStringLiteral("Error Processing Alpha Labels"),
                          QStringLiteral("TZ60 Command Error"));
@@ -165,20 +165,20 @@ bool ProcessAlphaLabels(LinkContext& ctx, const QByteArray& message) {
     return false;
 }
 
-QByteArray EncodeAlphaTable(uint8_t kind, uint8_t width, int first,
+QByteArray encodeAlphaTable(uint8_t kind, uint8_t width, int first,
                             const std::vector<AlphaLabel>& labels) {
     QByteArray data;
     data.append(static_cast<char>(kind & 0x7F));
     data.append(static_cast<char>(width & 0x7F));
-    Frame::Append7BitPair(data, static_cast<int>(labels.size()));
-    Frame::Append7BitPair(data, first);
+    Frame::append7BitPair(data, static_cast<int>(labels.size()));
+    Frame::append7BitPair(data, first);
     for (const AlphaLabel& label : labels) {
         QByteArray text = label.text.left(width & 0x7F);
         text = text.leftJustified(width & 0x7F, ' ');
         // A byte with bit 7 set would cut the frame short at the receiver.
         for (char& c : text) c = static_cast<char>(c & 0x7F);
         data.append(text);
-        Frame::Append7BitPair(data, label.sortValue);
+        Frame::append7BitPair(data, label.sortValue);
     }
-    return Frame::BuildMessage(Frame::Command::AlphaTable, data);
+    return Frame::buildMessage(Frame::Command::AlphaTable, data);
 }

@@ -17,5 +17,5 @@ struct AlphaLabel {
 };
 
 // Every label of the table goes on the wire; a receiver decodes from first on.
-QByteArray EncodeAlphaTable(uint8_t kind, uint8_t width, int first,
+QByteArray encodeAlphaTable(uint8_t kind, uint8_t width, int first,
                             const std::vector<AlphaLabel>& labels);

@@ -23,4 +23,4 @@ struct CrosspointBlock {
 };
 
 // blocks[k] belongs to destination firstDestination + k.
-QByteArray EncodeCrosspointMap(int firstDestination, const std::vector<CrosspointBlock>& blocks);
+QByteArray encodeCrosspointMap(int firstDestination, const std::vector<CrosspointBlock>& blocks);

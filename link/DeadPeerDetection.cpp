@@ -12,7 +12,7 @@
 namespace {
 
 #if defined(Q_OS_LINUX)
-bool SetTcpOption(qintptr descriptor, int option, int value) {
+bool setTcpOption(qintptr descriptor, int option, int value) {
     return ::setsockopt(static_cast<int>(descriptor), IPPROTO_TCP, option, &value, sizeof(value)) ==
            0;
 }
@@ -20,15 +20,15 @@ bool SetTcpOption(qintptr descriptor, int option, int value) {
 
 }  // namespace
 
-bool EnableDeadPeerDetection(QAbstractSocket& socket) {
+bool enableDeadPeerDetection(QAbstractSocket& socket) {
     socket.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
 #if defined(Q_OS_LINUX)
     const qintptr descriptor = socket.socketDescriptor();
     if (descriptor < 0) return false;
-    bool all = SetTcpOption(descriptor, TCP_KEEPIDLE, DeadPeer::IdleSeconds);
-    all = SetTcpOption(descriptor, TCP_KEEPINTVL, DeadPeer::ProbeIntervalSeconds) && all;
-    all = SetTcpOption(descriptor, TCP_KEEPCNT, DeadPeer::ProbeCount) && all;
-    all = SetTcpOption(descriptor, TCP_USER_TIMEOUT, DeadPeer::UnacknowledgedLimitMs) && all;
+    bool all = setTcpOption(descriptor, TCP_KEEPIDLE, DeadPeer::IdleSeconds);
+    all = setTcpOption(descriptor, TCP_KEEPINTVL, DeadPeer::ProbeIntervalSeconds) && all;
+    all = setTcpOption(descriptor, TCP_KEEPCNT, DeadPeer::ProbeCount) && all;
+    all = setTcpOption(descriptor, TCP_USER_TIMEOUT, DeadPeer::UnacknowledgedLimitMs) && all;
     return all;
 #else
     return false;

@@ -16,4 +16,4 @@ constexpr int UnacknowledgedLimitMs = 15000;
 
 // For a connected socket. False when the platform refused any of the
 // settings; the link works without them, only a dead peer is noticed late.
-bool EnableDeadPeerDetection(QAbstractSocket& socket);
+bool enableDeadPeerDetection(QAbstractSocket& socket);

@@ -12,35 +12,35 @@
 namespace {
 
 // Skips to the first command byte; false when the buffer holds none.
-bool SkipToCommandByte(ReceiveBuffer& buffer) {
-    const qsizetype first = buffer.FindCommandByte(0, buffer.Size());
+bool skipToCommandByte(ReceiveBuffer& buffer) {
+    const qsizetype first = buffer.findCommandByte(0, buffer.size());
     if (first < 0) {
-        buffer.Clear();
+        buffer.clear();
         return false;
     }
-    buffer.Discard(first);
+    buffer.discard(first);
     return true;
 }
 
-bool IsShortMessage(uint8_t command) {
+bool isShortMessage(uint8_t command) {
     return command == Frame::KeepAliveQuestion || command == Frame::KeepAliveAnswer ||
            command == Frame::ShortNoAction1 || command == Frame::ShortNoAction3;
 }
 
 }  // namespace
 
-std::optional<QByteArray> TakeNextMessage(ReceiveBuffer& buffer) {
-    while (!buffer.IsEmpty() && SkipToCommandByte(buffer)) {
-        if (IsShortMessage(buffer.At(0))) return buffer.TrimBuffer(1);
+std::optional<QByteArray> takeNextMessage(ReceiveBuffer& buffer) {
+    while (!buffer.isEmpty() && skipToCommandByte(buffer)) {
+        if (isShortMessage(buffer.at(0))) return buffer.TrimBuffer(1);
 
         const qsizetype end = buffer.FindEOM();
         if (end == 0) return std::nullopt;  // waits for the rest of the message
 
         // A command byte before the end byte starts a new message: the one in
         // front of it never got its end byte and is dropped.
-        const qsizetype cut = buffer.FindCommandByte(1, end - 1);
+        const qsizetype cut = buffer.findCommandByte(1, end - 1);
         if (cut > 0) {
-            buffer.Discard(cut);
+            buffer.discard(cut);
             continue;
         }
         return buffer.TrimBuffer(end);
@@ -48,7 +48,7 @@ std::optional<QByteArray> TakeNextMessage(ReceiveBuffer& buffer) {
     return std::nullopt;
 }
 
-const DecoderTable& SwitcherDecoders() {
+const DecoderTable& switcherDecoders() {
     static const DecoderTable table = {
         {Frame::Command::Type, ProcessTypeRequest},
         {Frame::Command::AdvancedGain, ReceiveAdvancedGain},
@@ -64,7 +64,7 @@ Dispatched ProcessSwitcherBuffer(ReceiveBuffer& buffer, LinkContext& ctx,
                                  const DecoderTable& decoders) {
     Dispatched done;
     try {
-        const std::optional<QByteArray> message = TakeNextMessage(buffer);
+        const std::optional<QByteArray> message = takeNextMessage(buffer);
         if (!message) return done;
         done.tookMessage = true;
         done.command = static_cast<uint8_t>(message->at(0));

@@ -31,11 +31,11 @@ struct Dispatched {
 // the next command byte is dropped on the way. Nothing when no whole message
 // is there yet; an unfinished one stays in the buffer. Used by both ends of
 // the link.
-std::optional<QByteArray> TakeNextMessage(ReceiveBuffer& buffer);
+std::optional<QByteArray> takeNextMessage(ReceiveBuffer& buffer);
 
 // The decoders of the messages the switcher sends; other commands are dropped.
-const DecoderTable& SwitcherDecoders();
+const DecoderTable& switcherDecoders();
 
 // Consumes at most one message (or one short message) from the front.
 Dispatched ProcessSwitcherBuffer(ReceiveBuffer& buffer, LinkContext& ctx,
-                           const DecoderTable& decoders = SwitcherDecoders());
+                                 const DecoderTable& decoders = switcherDecoders());

@@ -4,7 +4,7 @@ namespace Frame {
 
 int16_t Combine7Bit(uint8_t low, uint8_t high) { return static_cast<int16_t>(high * 128 + low); }
 
-void Append7BitPair(QByteArray& bytes, int value) {
+void append7BitPair(QByteArray& bytes, int value) {
     bytes.append(static_cast<char>(value & 0x7F));
     bytes.append(static_cast<char>((value >> 7) & 0x7F));
 }
@@ -16,12 +16,12 @@ uint8_t ByteChecksum(const QByteArray& message, int n) {
     return static_cast<uint8_t>(sum);
 }
 
-bool HasValidChecksum(const QByteArray& message) {
+bool hasValidChecksum(const QByteArray& message) {
     if (message.size() < 2) return false;
     return ByteChecksum(message, 2) == byteAt(message, message.size() - 2);
 }
 
-QByteArray BuildMessage(uint8_t command, const QByteArray& data) {
+QByteArray buildMessage(uint8_t command, const QByteArray& data) {
     QByteArray message;
     message.reserve(data.size() + 3);
     message.append(static_cast<char>(command));

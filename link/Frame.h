@@ -35,17 +35,17 @@ inline bool isCommandByte(uint8_t b) { return (b & 0x80) != 0; }
 int16_t Combine7Bit(uint8_t low, uint8_t high);
 
 // Appends value (0..16383) as a 7-bit pair, low group first.
-void Append7BitPair(QByteArray& bytes, int value);
+void append7BitPair(QByteArray& bytes, int value);
 
 // 7-bit sum of bytes 1 .. length-1-n; byte 0 (the command) never counts.
 // n = 2 checks a received message, n = 0 sums a message being built.
 uint8_t ByteChecksum(const QByteArray& message, int n);
 
 // True when the byte before the end byte is the checksum of the data bytes.
-bool HasValidChecksum(const QByteArray& message);
+bool hasValidChecksum(const QByteArray& message);
 
 // Command byte and data bytes in, the complete framed message out.
-QByteArray BuildMessage(uint8_t command, const QByteArray& data);
+QByteArray buildMessage(uint8_t command, const QByteArray& data);
 
 // Position of the first 0xFF plus one (the length of the first message), or 0.
 qsizetype FindEOM(const QByteArray& bytes, qsizetype from = 0);

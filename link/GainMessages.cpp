@@ -19,40 +19,40 @@ constexpr qsizetype FrameBytes = 9;  // everything but the entries
 
 // --- sending
 
-bool FitsPair(int value) { return value >= 0 && value <= MaxPairValue; }
+bool fitsPair(int value) { return value >= 0 && value <= MaxPairValue; }
 
-QByteArray GainHeader(int16_t stage, int count, int firstChannel) {
+QByteArray gainHeader(int16_t stage, int count, int firstChannel) {
     QByteArray data;
     data.append(static_cast<char>(SentByPanel));
     data.append(static_cast<char>(stage));
-    Frame::Append7BitPair(data, count);
-    Frame::Append7BitPair(data, firstChannel);
+    Frame::append7BitPair(data, count);
+    Frame::append7BitPair(data, firstChannel);
     return data;
 }
 
-QByteArray EncodeEntries(uint8_t stage, int firstChannel, const std::vector<int16_t>& codes) {
-    QByteArray data = GainHeader(stage, static_cast<int>(codes.size()), firstChannel);
-    for (const int16_t code : codes) Frame::Append7BitPair(data, code);
-    return Frame::BuildMessage(Frame::Command::Gain, data);
+QByteArray encodeEntries(uint8_t stage, int firstChannel, const std::vector<int16_t>& codes) {
+    QByteArray data = gainHeader(stage, static_cast<int>(codes.size()), firstChannel);
+    for (const int16_t code : codes) Frame::append7BitPair(data, code);
+    return Frame::buildMessage(Frame::Command::Gain, data);
 }
 
-void LogSendFault(LinkContext& ctx) {
+void logSendFault(LinkContext& ctx) {
     ctx.log.LogError(QStringLiteral("Error Sending Gain Message"),
                      QStringLiteral("Switcher Message Error"));
 }
 
 // A value the message cannot carry sends nothing and is logged.
 template <typename Encode>
-void SendOrLogFault(LinkContext& ctx, Encode encode) {
+void sendOrLogFault(LinkContext& ctx, Encode encode) {
     try {
         const std::optional<QByteArray> message = encode();
         if (message) {
             ctx.sender.SendToSwitcher(*message);
         } else {
-            LogSendFault(ctx);
+            logSendFault(ctx);
         }
     } catch (...) {
-        LogSendFault(ctx);
+        logSendFault(ctx);
     }
 }
 
@@ -62,12 +62,12 @@ struct BadGainMessage : std::runtime_error {
     BadGainMessage() : std::runtime_error("gain message declares no usable channels") {}
 };
 
-bool IsMixStage(uint8_t stage) { return stage >= 10 && stage <= 13; }
+bool isMixStage(uint8_t stage) { return stage >= 10 && stage <= 13; }
 
 // Bytes per entry: a code pair, or two pairs for the mix stages, and one more
 // byte after each entry for stages 16, 11 and 13.
-int EntryBytes(uint8_t stage) {
-    if (IsMixStage(stage)) return (stage == 11 || stage == 13) ? 5 : 4;
+int entryBytes(uint8_t stage) {
+    if (isMixStage(stage)) return (stage == 11 || stage == 13) ? 5 : 4;
     return stage == 16 ? 3 : 2;
 }
 
@@ -81,55 +81,55 @@ struct GainReport {
 // Reads every declared entry before the length is judged, as the switcher's
 // own framing leaves it: a message a byte or two short still reads (into its
 // checksum and end byte), and is then dropped by the length test.
-GainReport ReadGainReport(const QByteArray& message) {
+GainReport readGainReport(const QByteArray& message) {
     MessageReader reader(message, 2);
     GainReport report;
-    report.stage = reader.Byte();
-    const int count = reader.Pair();
-    report.firstChannel = reader.Pair();
+    report.stage = reader.byte();
+    const int count = reader.pair();
+    report.firstChannel = reader.pair();
     if (count < 1 || report.firstChannel < 0) throw BadGainMessage();
 
-    const int entryBytes = EntryBytes(report.stage);
+    const int bytesPerEntry = entryBytes(report.stage);
     for (int i = 0; i < count; ++i) {
-        if (IsMixStage(report.stage)) {
-            reader.Skip(entryBytes);
+        if (isMixStage(report.stage)) {
+            reader.skip(bytesPerEntry);
         } else {
-            report.codes.push_back(reader.Pair());
-            reader.Skip(entryBytes - 2);
+            report.codes.push_back(reader.pair());
+            reader.skip(bytesPerEntry - 2);
         }
     }
-    report.expectedLength = FrameBytes + qsizetype{count} * entryBytes;
+    report.expectedLength = FrameBytes + qsizetype{count} * bytesPerEntry;
     return report;
 }
 
 // The tables grow so that their last index is first channel + count.
 template <typename Entry>
-void GrowTo(std::vector<Entry>& table, int lastIndex) {
+void growTo(std::vector<Entry>& table, int lastIndex) {
     if (table.size() <= static_cast<size_t>(lastIndex)) table.resize(lastIndex + 1);
 }
 
 template <typename Entry, typename Field>
-void StoreCodes(std::vector<Entry>& table, const GainReport& report, Field Entry::*field) {
-    GrowTo(table, report.firstChannel + static_cast<int>(report.codes.size()));
+void storeCodes(std::vector<Entry>& table, const GainReport& report, Field Entry::*field) {
+    growTo(table, report.firstChannel + static_cast<int>(report.codes.size()));
     for (size_t i = 0; i < report.codes.size(); ++i) {
         table.at(report.firstChannel + i).*field = report.codes[i];
     }
 }
 
-void StoreReport(PanelState& state, const GainReport& report) {
+void storeReport(PanelState& state, const GainReport& report) {
     const int lastIndex = report.firstChannel + static_cast<int>(report.codes.size());
     switch (report.stage) {
         case 0:  // reported, but the panel keeps no trim gains
-            GrowTo(state.InputGains, lastIndex);
+            growTo(state.InputGains, lastIndex);
             break;
         case GainStage::InputTrim:
-            StoreCodes(state.InputGains, report, &InputGain::InputSensitivity);
+            storeCodes(state.InputGains, report, &InputGain::InputSensitivity);
             break;
         case GainStage::AnalogOutput:
-            StoreCodes(state.OutputGains, report, &OutputGain::FinalOutput);
+            storeCodes(state.OutputGains, report, &OutputGain::FinalOutput);
             break;
         case GainStage::DspOutput:
-            StoreCodes(state.OutputGains, report, &OutputGain::DspOutput);
+            storeCodes(state.OutputGains, report, &OutputGain::DspOutput);
             break;
         default:
             break;
@@ -138,46 +138,46 @@ void StoreReport(PanelState& state, const GainReport& report) {
 
 }  // namespace
 
-std::optional<QByteArray> EncodeGainChange(int16_t stage, int16_t code, int16_t channel,
+std::optional<QByteArray> encodeGainChange(int16_t stage, int16_t code, int16_t channel,
                                            int16_t extra) {
-    const bool extraFits = extra == SwitcherLinkPort::NoExtra || FitsPair(extra);
-    if (stage < 0 || stage > MaxStage || !FitsPair(code) || !FitsPair(channel) || !extraFits) {
+    const bool extraFits = extra == SwitcherLinkPort::NoExtra || fitsPair(extra);
+    if (stage < 0 || stage > MaxStage || !fitsPair(code) || !fitsPair(channel) || !extraFits) {
         return std::nullopt;
     }
-    QByteArray data = GainHeader(stage, 1, channel);
-    Frame::Append7BitPair(data, code);
-    if (extra != SwitcherLinkPort::NoExtra) Frame::Append7BitPair(data, extra);
-    return Frame::BuildMessage(Frame::Command::Gain, data);
+    QByteArray data = gainHeader(stage, 1, channel);
+    Frame::append7BitPair(data, code);
+    if (extra != SwitcherLinkPort::NoExtra) Frame::append7BitPair(data, extra);
+    return Frame::buildMessage(Frame::Command::Gain, data);
 }
 
-std::optional<QByteArray> EncodeStereoGainChange(int16_t stage, int16_t code, int16_t firstChannel,
+std::optional<QByteArray> encodeStereoGainChange(int16_t stage, int16_t code, int16_t firstChannel,
                                                  int16_t count) {
-    if (stage < 0 || stage > MaxStage || !FitsPair(code) || !FitsPair(firstChannel) ||
-        !FitsPair(count)) {
+    if (stage < 0 || stage > MaxStage || !fitsPair(code) || !fitsPair(firstChannel) ||
+        !fitsPair(count)) {
         return std::nullopt;
     }
-    return EncodeEntries(static_cast<uint8_t>(stage), firstChannel,
+    return encodeEntries(static_cast<uint8_t>(stage), firstChannel,
                          std::vector<int16_t>(static_cast<size_t>(count), code));
 }
 
-QByteArray EncodeGainReport(uint8_t stage, int firstChannel, const std::vector<int16_t>& codes) {
-    return EncodeEntries(static_cast<uint8_t>(stage & 0x7F), firstChannel, codes);
+QByteArray encodeGainReport(uint8_t stage, int firstChannel, const std::vector<int16_t>& codes) {
+    return encodeEntries(static_cast<uint8_t>(stage & 0x7F), firstChannel, codes);
 }
 
 // The panel's own messages carry a pair per channel and, for a single
 // channel, perhaps one extra pair; anything else is not a gain change.
-std::optional<GainChange> DecodeGainChange(const QByteArray& message) {
+std::optional<GainChange> decodeGainChange(const QByteArray& message) {
     try {
         if (message.isEmpty() || Frame::byteAt(message, 0) != Frame::Command::Gain ||
-            !Frame::HasValidChecksum(message)) {
+            !Frame::hasValidChecksum(message)) {
             return std::nullopt;
         }
-        GainReport report = ReadGainReport(message);
-        if (report.codes.empty() || EntryBytes(report.stage) != 2) return std::nullopt;
+        GainReport report = readGainReport(message);
+        if (report.codes.empty() || entryBytes(report.stage) != 2) return std::nullopt;
         GainChange change{report.stage, report.firstChannel, std::move(report.codes), {}};
         if (message.size() == report.expectedLength) return change;
         if (message.size() == report.expectedLength + 2 && change.codes.size() == 1) {
-            change.extra = MessageReader(message, report.expectedLength - 2).Pair();
+            change.extra = MessageReader(message, report.expectedLength - 2).pair();
             return change;
         }
     } catch (const std::exception&) {
@@ -186,25 +186,25 @@ std::optional<GainChange> DecodeGainChange(const QByteArray& message) {
     return std::nullopt;
 }
 
-void SendGainChange(LinkContext& ctx, int16_t stage, int16_t code, int16_t channel, int16_t extra) {
-    SendOrLogFault(ctx, [&] { return EncodeGainChange(stage, code, channel, extra); });
+void sendGainChange(LinkContext& ctx, int16_t stage, int16_t code, int16_t channel, int16_t extra) {
+    sendOrLogFault(ctx, [&] { return encodeGainChange(stage, code, channel, extra); });
 }
 
-void SendStereoGainChange(LinkContext& ctx, int16_t stage, int16_t code, int16_t firstChannel,
+void sendStereoGainChange(LinkContext& ctx, int16_t stage, int16_t code, int16_t firstChannel,
                           int16_t count) {
-    SendOrLogFault(ctx, [&] { return EncodeStereoGainChange(stage, code, firstChannel, count); });
+    sendOrLogFault(ctx, [&] { return encodeStereoGainChange(stage, code, firstChannel, count); });
 }
 
 bool ReceiveGain(LinkContext& ctx, const QByteArray& message) {
     try {
-        if (!Frame::HasValidChecksum(message)) {
+        if (!Frame::hasValidChecksum(message)) {
             ctx.log.LogError(QStringLiteral("Check Sum Error"), QStringLiteral("Gain Message"));
             return false;
         }
-        const GainReport report = ReadGainReport(message);
+        const GainReport report = readGainReport(message);
         if (message.size() != report.expectedLength) return false;
-        StoreReport(ctx.state, report);
-        ctx.view.RequestRefresh();
+        storeReport(ctx.state, report);
+        ctx.view.requestRefresh();
     } catch (...) {
         ctx.log.LogError(QStringLiteral("Error Receiving Gain"),
                          QStringLiteral("Switcher Message Error"));

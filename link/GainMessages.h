@@ -13,16 +13,16 @@
 // The framed message for one channel, or nothing when a value does not fit
 // its 7-bit field (negative, or a stage above 127, a channel, code or extra
 // above 16383). An extra of SwitcherLinkPort::NoExtra means none.
-std::optional<QByteArray> EncodeGainChange(int16_t stage, int16_t code, int16_t channel,
+std::optional<QByteArray> encodeGainChange(int16_t stage, int16_t code, int16_t channel,
                                            int16_t extra);
 // The framed message giving count channels from firstChannel on the same code.
-std::optional<QByteArray> EncodeStereoGainChange(int16_t stage, int16_t code, int16_t firstChannel,
+std::optional<QByteArray> encodeStereoGainChange(int16_t stage, int16_t code, int16_t firstChannel,
                                                  int16_t count);
 
 // A gain report: one code per channel from firstChannel on, in the layout of
 // the panel's own gain change (two bytes per channel). Meant for the stages
 // the faders show (1, 3, 15).
-QByteArray EncodeGainReport(uint8_t stage, int firstChannel, const std::vector<int16_t>& codes);
+QByteArray encodeGainReport(uint8_t stage, int firstChannel, const std::vector<int16_t>& codes);
 
 // What a panel asks for in a gain change: codes[i] for channel firstChannel + i.
 struct GainChange {
@@ -34,10 +34,10 @@ struct GainChange {
 
 // The gain change in a whole received message (command byte to end byte), or
 // nothing when its checksum, its length or its count is wrong.
-std::optional<GainChange> DecodeGainChange(const QByteArray& message);
+std::optional<GainChange> decodeGainChange(const QByteArray& message);
 
-void SendGainChange(LinkContext& ctx, int16_t stage, int16_t code, int16_t channel, int16_t extra);
-void SendStereoGainChange(LinkContext& ctx, int16_t stage, int16_t code, int16_t firstChannel,
+void sendGainChange(LinkContext& ctx, int16_t stage, int16_t code, int16_t channel, int16_t extra);
+void sendStereoGainChange(LinkContext& ctx, int16_t stage, int16_t code, int16_t firstChannel,
                           int16_t count);
 
 bool ReceiveGain(LinkContext& ctx, const QByteArray& message);

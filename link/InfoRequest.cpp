@@ -10,7 +10,7 @@ constexpr int PaddingBytes = 4;  // always zero
 constexpr qsizetype RequestLength = 1 + CodeGroups + PaddingBytes + 2;
 }  // namespace
 
-QByteArray EncodeInfoRequest(int32_t code) {
+QByteArray encodeInfoRequest(int32_t code) {
     QByteArray data;
     // Groups are taken from the two's-complement value, so -1 gives 0x7F, then
     // zeros: group k is code / 2^(7k) rounded toward zero, AND 0x7F.
@@ -19,12 +19,13 @@ QByteArray EncodeInfoRequest(int32_t code) {
         data.append(static_cast<char>(group & 0x7F));
     }
     data.append(QByteArray(PaddingBytes, '\0'));
-    return Frame::BuildMessage(Frame::Command::InfoRequest, data);
+    return Frame::buildMessage(Frame::Command::InfoRequest, data);
 }
 
-std::optional<int32_t> DecodeInfoRequest(const QByteArray& message) {
-    if (message.size() != RequestLength || Frame::byteAt(message, 0) != Frame::Command::InfoRequest ||
-        !Frame::HasValidChecksum(message)) {
+std::optional<int32_t> decodeInfoRequest(const QByteArray& message) {
+    if (message.size() != RequestLength ||
+        Frame::byteAt(message, 0) != Frame::Command::InfoRequest ||
+        !Frame::hasValidChecksum(message)) {
         return std::nullopt;
     }
     uint64_t code = 0;
@@ -37,6 +38,6 @@ std::optional<int32_t> DecodeInfoRequest(const QByteArray& message) {
 void SendInfoRequest(LinkContext& ctx, int32_t code) {
     // Code 2 is reserved and never goes out.
     if (code == 2) return;
-    ctx.sender.SendToSwitcher(EncodeInfoRequest(code));
+    ctx.sender.SendToSwitcher(encodeInfoRequest(code));
     ctx.state.LastInfoRequest = code;
 }

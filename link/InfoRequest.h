@@ -8,9 +8,9 @@
 
 #include "LinkContext.h"
 
-QByteArray EncodeInfoRequest(int32_t code);
+QByteArray encodeInfoRequest(int32_t code);
 // The request code of a whole received information request, or nothing when
 // the message is not one. The groups carry no sign: a negative code arrives
 // as its lowest groups (-1 reads back as 127).
-std::optional<int32_t> DecodeInfoRequest(const QByteArray& message);
+std::optional<int32_t> decodeInfoRequest(const QByteArray& message);
 void SendInfoRequest(LinkContext& ctx, int32_t code);

@@ -7,21 +7,21 @@ namespace {
 class QtLinkTimer : public LinkTimer {
 public:
     explicit QtLinkTimer(std::function<void()> onTimeout) {
-        timer_.setSingleShot(true);
-        QObject::connect(&timer_, &QTimer::timeout, &timer_, std::move(onTimeout));
+        m_timer.setSingleShot(true);
+        QObject::connect(&m_timer, &QTimer::timeout, &m_timer, std::move(onTimeout));
     }
-    void Start(int ms) override { timer_.start(ms); }
-    void Stop() override { timer_.stop(); }
-    bool IsActive() const override { return timer_.isActive(); }
+    void start(int ms) override { m_timer.start(ms); }
+    void stop() override { m_timer.stop(); }
+    bool isActive() const override { return m_timer.isActive(); }
 
 private:
-    QTimer timer_;
+    QTimer m_timer;
 };
 
 }  // namespace
 
-QTime SystemLinkClock::CurrentTime() const { return QTime::currentTime(); }
+QTime SystemLinkClock::currentTime() const { return QTime::currentTime(); }
 
-std::unique_ptr<LinkTimer> SystemLinkClock::NewTimer(std::function<void()> onTimeout) {
+std::unique_ptr<LinkTimer> SystemLinkClock::newTimer(std::function<void()> onTimeout) {
     return std::make_unique<QtLinkTimer>(std::move(onTimeout));
 }

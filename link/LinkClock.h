@@ -11,22 +11,22 @@
 class LinkTimer {
 public:
     virtual ~LinkTimer() = default;
-    virtual void Start(int ms) = 0;
-    virtual void Stop() = 0;
-    virtual bool IsActive() const = 0;
+    virtual void start(int ms) = 0;
+    virtual void stop() = 0;
+    virtual bool isActive() const = 0;
 };
 
 class LinkClock {
 public:
     virtual ~LinkClock() = default;
     // Local wall-clock time, for telling the operator when the link went down.
-    virtual QTime CurrentTime() const = 0;
-    virtual std::unique_ptr<LinkTimer> NewTimer(std::function<void()> onTimeout) = 0;
+    virtual QTime currentTime() const = 0;
+    virtual std::unique_ptr<LinkTimer> newTimer(std::function<void()> onTimeout) = 0;
 };
 
 // The real clock and QTimer.
 class SystemLinkClock : public LinkClock {
 public:
-    QTime CurrentTime() const override;
-    std::unique_ptr<LinkTimer> NewTimer(std::function<void()> onTimeout) override;
+    QTime currentTime() const override;
+    std::unique_ptr<LinkTimer> newTimer(std::function<void()> onTimeout) override;
 };

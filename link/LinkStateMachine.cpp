@@ -16,7 +16,7 @@ constexpr int32_t TableBits = InfoBits::SourceNames | InfoBits::DestinationNames
                               InfoBits::SourceLinks | InfoBits::DestinationLinks;
 
 // The phases in which the menu item offers "&Disconnect".
-bool KeepsLink(LinkPhase phase) {
+bool keepsLink(LinkPhase phase) {
     return phase == LinkPhase::Waiting || phase == LinkPhase::Live ||
            phase == LinkPhase::RetryWait || phase == LinkPhase::RetryAttempt;
 }
@@ -25,106 +25,106 @@ bool KeepsLink(LinkPhase phase) {
 
 LinkStateMachine::LinkStateMachine(PanelState& state, PanelView& view, ErrorSink& log,
                                    SwitcherSocket& socket, LinkClock& clock)
-    : state_(state),
-      view_(view),
-      log_(log),
-      socket_(socket),
-      clock_(clock),
-      attemptTimer_(clock.NewTimer([this] { AttemptTimedOut(); })),
-      countdown_(clock.NewTimer([this] { CountdownStep(); })) {
-    shown_ = CurrentStatus();
+    : m_state(state),
+      m_view(view),
+      m_log(log),
+      m_socket(socket),
+      m_clock(clock),
+      m_attemptTimer(clock.newTimer([this] { attemptTimedOut(); })),
+      m_countdown(clock.newTimer([this] { countdownStep(); })) {
+    m_shown = currentStatus();
 }
 
 LinkStateMachine::~LinkStateMachine() = default;
 
 void LinkStateMachine::ConnectToSwitcher() {
     try {
-        StopTimers();
-        const bool retrying = Retrying();
-        if (socket_.Connect(state_.IPAddress, state_.IPPort) == 0) {
+        stopTimers();
+        const bool retrying = isRetrying();
+        if (m_socket.Connect(m_state.IPAddress, m_state.IPPort) == 0) {
             if (retrying) {
-                Enter(LinkPhase::RetryAttempt, QString());
+                enter(LinkPhase::RetryAttempt, QString());
             } else {
-                typeAnswered_ = false;
-                Enter(LinkPhase::Connecting, QString());
+                m_typeAnswered = false;
+                enter(LinkPhase::Connecting, QString());
             }
-            StartAttemptTimer();
+            startAttemptTimer();
             return;
         }
         // A wrong address or port: retrying would fail the same way.
-        socket_.Close();
-        policy_.Reset();
-        recovering_ = false;
+        m_socket.Close();
+        m_policy.reset();
+        m_recovering = false;
         QString note;
-        if (retrying) note = QStringLiteral("Retrying stopped: could not connect to ") + Endpoint();
-        Enter(LinkPhase::Down, note);
-        view_.ShowConnectFailure();
+        if (retrying) note = QStringLiteral("Retrying stopped: could not connect to ") + endpoint();
+        enter(LinkPhase::Down, note);
+        m_view.showConnectFailure();
     } catch (...) {
-        log_.LogError(ConnectFailedDescription, ConnectionError);
+        m_log.LogError(ConnectFailedDescription, ConnectionError);
     }
 }
 
 void LinkStateMachine::DisconnectFromSwitcher() {
     try {
-        StopTimers();
-        policy_.Reset();
-        const bool retrying = Retrying();
-        recovering_ = false;
-        socket_.Close();
-        state_.Connected = false;
-        view_.SetConnectCaption(ConnectCaption);
-        Enter(LinkPhase::Down,
+        stopTimers();
+        m_policy.reset();
+        const bool retrying = isRetrying();
+        m_recovering = false;
+        m_socket.Close();
+        m_state.Connected = false;
+        m_view.setConnectCaption(ConnectCaption);
+        enter(LinkPhase::Down,
               retrying ? QStringLiteral("Retrying stopped by the operator") : QString());
     } catch (...) {
-        log_.LogError(QStringLiteral("Error dsiconnecting from server"), ConnectionError);
+        m_log.LogError(QStringLiteral("Error dsiconnecting from server"), ConnectionError);
     }
 }
 
-void LinkStateMachine::ConnectComplete() {
+void LinkStateMachine::connectComplete() {
     try {
-        if (phase_ != LinkPhase::Connecting && phase_ != LinkPhase::RetryAttempt) return;
-        attemptTimer_->Stop();
-        typeAnswered_ = false;
+        if (m_phase != LinkPhase::Connecting && m_phase != LinkPhase::RetryAttempt) return;
+        m_attemptTimer->stop();
+        m_typeAnswered = false;
         QString note;
-        if (phase_ == LinkPhase::RetryAttempt) {
-            note = QStringLiteral("Reconnected to switcher at ") + Endpoint();
+        if (m_phase == LinkPhase::RetryAttempt) {
+            note = QStringLiteral("Reconnected to switcher at ") + endpoint();
         }
-        Enter(LinkPhase::Waiting, note);
+        enter(LinkPhase::Waiting, note);
     } catch (...) {
-        log_.LogError(ConnectFailedDescription, ConnectionError);
+        m_log.LogError(ConnectFailedDescription, ConnectionError);
     }
 }
 
-void LinkStateMachine::ClosedByPeer() {
+void LinkStateMachine::closedByPeer() {
     try {
-        switch (phase_) {
+        switch (m_phase) {
             case LinkPhase::Waiting:
             case LinkPhase::Live:
-                LinkLost(QStringLiteral("Link to switcher closed by the switcher, retrying"));
+                linkLost(QStringLiteral("Link to switcher closed by the switcher, retrying"));
                 break;
             case LinkPhase::Connecting:
             case LinkPhase::RetryAttempt:
-                AttemptFailed(QStringLiteral("Connection to switcher at ") + Endpoint() +
+                attemptFailed(QStringLiteral("Connection to switcher at ") + endpoint() +
                               QStringLiteral(" failed, retrying"));
                 break;
             case LinkPhase::Down:
             case LinkPhase::RetryWait:
-                socket_.Close();
+                m_socket.Close();
                 break;
         }
     } catch (...) {
-        log_.LogError(ConnectFailedDescription, ConnectionError);
+        m_log.LogError(ConnectFailedDescription, ConnectionError);
     }
 }
 
-void LinkStateMachine::SendFailed() {
-    switch (phase_) {
+void LinkStateMachine::sendFailed() {
+    switch (m_phase) {
         case LinkPhase::Waiting:
         case LinkPhase::Live:
             try {
-                LinkLost(QStringLiteral("Link to switcher lost while sending, retrying"));
+                linkLost(QStringLiteral("Link to switcher lost while sending, retrying"));
             } catch (...) {
-                log_.LogError(ConnectFailedDescription, ConnectionError);
+                m_log.LogError(ConnectFailedDescription, ConnectionError);
             }
             break;
         case LinkPhase::Down:
@@ -135,152 +135,152 @@ void LinkStateMachine::SendFailed() {
     }
 }
 
-void LinkStateMachine::TypeRequestAnswered() {
+void LinkStateMachine::typeRequestAnswered() {
     try {
-        typeAnswered_ = true;
-        if (phase_ == LinkPhase::Live) Enter(LinkPhase::Waiting, QString());
+        m_typeAnswered = true;
+        if (m_phase == LinkPhase::Live) enter(LinkPhase::Waiting, QString());
     } catch (...) {
-        log_.LogError(ConnectFailedDescription, ConnectionError);
+        m_log.LogError(ConnectFailedDescription, ConnectionError);
     }
 }
 
-void LinkStateMachine::MessageProcessed() {
+void LinkStateMachine::messageProcessed() {
     try {
-        if (phase_ == LinkPhase::Waiting && typeAnswered_ && TablesComplete()) {
-            policy_.Reset();
+        if (m_phase == LinkPhase::Waiting && m_typeAnswered && tablesComplete()) {
+            m_policy.reset();
             QString note;
-            if (recovering_) {
+            if (m_recovering) {
                 note = QStringLiteral("Switcher live again with %1 sources and %2 destinations")
-                           .arg(state_.SourceCount)
-                           .arg(state_.DestinationCount);
+                           .arg(m_state.SourceCount)
+                           .arg(m_state.DestinationCount);
             }
-            recovering_ = false;
-            Enter(LinkPhase::Live, note);
-        } else if (phase_ == LinkPhase::Live) {
-            Report();  // the counts may have changed
+            m_recovering = false;
+            enter(LinkPhase::Live, note);
+        } else if (m_phase == LinkPhase::Live) {
+            report();  // the counts may have changed
         }
     } catch (...) {
-        log_.LogError(ConnectFailedDescription, ConnectionError);
+        m_log.LogError(ConnectFailedDescription, ConnectionError);
     }
 }
 
 // Connected and the caption follow the phase. The log gets one entry when the
 // phase really changes and the caller names the change: only the trouble and
 // the way out of it are named, so a normal session leaves the log empty.
-void LinkStateMachine::Enter(LinkPhase phase, const QString& logDescription) {
-    const bool changed = phase != phase_;
-    phase_ = phase;
-    const bool keeps = KeepsLink(phase);
-    if (keeps != state_.Connected) {
-        state_.Connected = keeps;
-        view_.SetConnectCaption(keeps ? DisconnectCaption : ConnectCaption);
+void LinkStateMachine::enter(LinkPhase phase, const QString& logDescription) {
+    const bool changed = phase != m_phase;
+    m_phase = phase;
+    const bool keeps = keepsLink(phase);
+    if (keeps != m_state.Connected) {
+        m_state.Connected = keeps;
+        m_view.setConnectCaption(keeps ? DisconnectCaption : ConnectCaption);
     }
-    if (changed && !logDescription.isEmpty()) log_.LogError(logDescription, ConnectionError);
-    Report();
+    if (changed && !logDescription.isEmpty()) m_log.LogError(logDescription, ConnectionError);
+    report();
 }
 
-void LinkStateMachine::Report() {
-    const LinkStatus status = CurrentStatus();
-    if (status == shown_) return;
-    shown_ = status;
-    view_.ShowLinkStatus(status);
+void LinkStateMachine::report() {
+    const LinkStatus status = currentStatus();
+    if (status == m_shown) return;
+    m_shown = status;
+    m_view.showLinkStatus(status);
 }
 
-LinkStatus LinkStateMachine::CurrentStatus() const {
+LinkStatus LinkStateMachine::currentStatus() const {
     LinkStatus status;
-    status.phase = phase_;
-    status.address = state_.IPAddress;
-    status.port = state_.IPPort;
-    if (phase_ == LinkPhase::Live) {
-        status.sources = state_.SourceCount;
-        status.destinations = state_.DestinationCount;
+    status.phase = m_phase;
+    status.address = m_state.IPAddress;
+    status.port = m_state.IPPort;
+    if (m_phase == LinkPhase::Live) {
+        status.sources = m_state.SourceCount;
+        status.destinations = m_state.DestinationCount;
     }
-    if (Retrying()) {
-        status.since = troubleSince_;
-        status.linkWasUp = linkWasUp_;
+    if (isRetrying()) {
+        status.since = m_troubleSince;
+        status.linkWasUp = m_linkWasUp;
     }
-    if (phase_ == LinkPhase::RetryWait) status.retryInSeconds = secondsLeft_;
+    if (m_phase == LinkPhase::RetryWait) status.retryInSeconds = m_secondsLeft;
     return status;
 }
 
-void LinkStateMachine::StopTimers() {
-    attemptTimer_->Stop();
-    countdown_->Stop();
+void LinkStateMachine::stopTimers() {
+    m_attemptTimer->stop();
+    m_countdown->stop();
 }
 
-void LinkStateMachine::StartAttemptTimer() { attemptTimer_->Start(AttemptTimeoutMs); }
+void LinkStateMachine::startAttemptTimer() { m_attemptTimer->start(AttemptTimeoutMs); }
 
-void LinkStateMachine::LinkLost(const QString& logDescription) {
-    StopTimers();
-    socket_.Close();
-    troubleSince_ = clock_.CurrentTime();
-    linkWasUp_ = true;
-    recovering_ = true;
-    StartRetryWait(logDescription);
+void LinkStateMachine::linkLost(const QString& logDescription) {
+    stopTimers();
+    m_socket.Close();
+    m_troubleSince = m_clock.currentTime();
+    m_linkWasUp = true;
+    m_recovering = true;
+    startRetryWait(logDescription);
 }
 
 // The first failure of an attempt marks when the trouble began; the failures
 // of the retries that follow belong to the same trouble.
-void LinkStateMachine::AttemptFailed(const QString& logDescription) {
-    StopTimers();
-    socket_.Close();
-    if (phase_ == LinkPhase::Connecting) {
-        troubleSince_ = clock_.CurrentTime();
-        linkWasUp_ = false;
-        recovering_ = true;
-        StartRetryWait(logDescription);
+void LinkStateMachine::attemptFailed(const QString& logDescription) {
+    stopTimers();
+    m_socket.Close();
+    if (m_phase == LinkPhase::Connecting) {
+        m_troubleSince = m_clock.currentTime();
+        m_linkWasUp = false;
+        m_recovering = true;
+        startRetryWait(logDescription);
     } else {
-        StartRetryWait(QString());
+        startRetryWait(QString());
     }
 }
 
-void LinkStateMachine::StartRetryWait(const QString& logDescription) {
-    secondsLeft_ = policy_.NextDelaySeconds();
-    Enter(LinkPhase::RetryWait, logDescription);
-    countdown_->Start(CountdownStepMs);
+void LinkStateMachine::startRetryWait(const QString& logDescription) {
+    m_secondsLeft = m_policy.nextDelaySeconds();
+    enter(LinkPhase::RetryWait, logDescription);
+    m_countdown->start(CountdownStepMs);
 }
 
-void LinkStateMachine::CountdownStep() {
+void LinkStateMachine::countdownStep() {
     try {
-        if (phase_ != LinkPhase::RetryWait) return;
-        if (--secondsLeft_ > 0) {
-            Report();
-            countdown_->Start(CountdownStepMs);
+        if (m_phase != LinkPhase::RetryWait) return;
+        if (--m_secondsLeft > 0) {
+            report();
+            m_countdown->start(CountdownStepMs);
             return;
         }
-        StartRetryAttempt();
+        startRetryAttempt();
     } catch (...) {
-        log_.LogError(ConnectFailedDescription, ConnectionError);
+        m_log.LogError(ConnectFailedDescription, ConnectionError);
     }
 }
 
 // No message box here: the operator did not ask for this attempt.
-void LinkStateMachine::StartRetryAttempt() {
-    if (socket_.Connect(state_.IPAddress, state_.IPPort) == 0) {
-        Enter(LinkPhase::RetryAttempt, QString());
-        StartAttemptTimer();
+void LinkStateMachine::startRetryAttempt() {
+    if (m_socket.Connect(m_state.IPAddress, m_state.IPPort) == 0) {
+        enter(LinkPhase::RetryAttempt, QString());
+        startAttemptTimer();
         return;
     }
-    socket_.Close();
-    StartRetryWait(QString());
+    m_socket.Close();
+    startRetryWait(QString());
 }
 
-void LinkStateMachine::AttemptTimedOut() {
+void LinkStateMachine::attemptTimedOut() {
     try {
-        if (phase_ != LinkPhase::Connecting && phase_ != LinkPhase::RetryAttempt) return;
-        AttemptFailed(QStringLiteral("No answer from switcher at ") + Endpoint() +
+        if (m_phase != LinkPhase::Connecting && m_phase != LinkPhase::RetryAttempt) return;
+        attemptFailed(QStringLiteral("No answer from switcher at ") + endpoint() +
                       QStringLiteral(", retrying"));
     } catch (...) {
-        log_.LogError(ConnectFailedDescription, ConnectionError);
+        m_log.LogError(ConnectFailedDescription, ConnectionError);
     }
 }
 
-bool LinkStateMachine::Retrying() const {
-    return phase_ == LinkPhase::RetryWait || phase_ == LinkPhase::RetryAttempt;
+bool LinkStateMachine::isRetrying() const {
+    return m_phase == LinkPhase::RetryWait || m_phase == LinkPhase::RetryAttempt;
 }
 
-bool LinkStateMachine::TablesComplete() const { return (state_.LastInfoRequest & TableBits) == 0; }
+bool LinkStateMachine::tablesComplete() const { return (m_state.LastInfoRequest & TableBits) == 0; }
 
-QString LinkStateMachine::Endpoint() const {
-    return state_.IPAddress + QLatin1Char(':') + QString::number(state_.IPPort);
+QString LinkStateMachine::endpoint() const {
+    return m_state.IPAddress + QLatin1Char(':') + QString::number(m_state.IPPort);
 }

@@ -40,50 +40,50 @@ public:
     void DisconnectFromSwitcher();
 
     // What the socket reports.
-    void ConnectComplete();
-    void ClosedByPeer();
+    void connectComplete();
+    void closedByPeer();
     // A send found the socket not connected, or the socket refused it for real.
-    void SendFailed();
+    void sendFailed();
 
     // What the protocol reports: the type request was answered, and a
     // message was processed (the tables may now be complete).
-    void TypeRequestAnswered();
-    void MessageProcessed();
+    void typeRequestAnswered();
+    void messageProcessed();
 
-    LinkPhase Phase() const { return phase_; }
-    const LinkStatus& Status() const { return shown_; }
+    LinkPhase phase() const { return m_phase; }
+    const LinkStatus& status() const { return m_shown; }
 
 private:
-    void Enter(LinkPhase phase, const QString& logDescription);
-    void Report();
-    LinkStatus CurrentStatus() const;
-    void StopTimers();
-    void StartAttemptTimer();
-    void LinkLost(const QString& logDescription);
-    void AttemptFailed(const QString& logDescription);
-    void StartRetryWait(const QString& logDescription);
-    void CountdownStep();
-    void StartRetryAttempt();
-    void AttemptTimedOut();
-    bool Retrying() const;
-    bool TablesComplete() const;
-    QString Endpoint() const;
+    void enter(LinkPhase phase, const QString& logDescription);
+    void report();
+    LinkStatus currentStatus() const;
+    void stopTimers();
+    void startAttemptTimer();
+    void linkLost(const QString& logDescription);
+    void attemptFailed(const QString& logDescription);
+    void startRetryWait(const QString& logDescription);
+    void countdownStep();
+    void startRetryAttempt();
+    void attemptTimedOut();
+    bool isRetrying() const;
+    bool tablesComplete() const;
+    QString endpoint() const;
 
-    PanelState& state_;
-    PanelView& view_;
-    ErrorSink& log_;
-    SwitcherSocket& socket_;
-    LinkClock& clock_;
-    std::unique_ptr<LinkTimer> attemptTimer_;
-    std::unique_ptr<LinkTimer> countdown_;
-    ReconnectPolicy policy_;
+    PanelState& m_state;
+    PanelView& m_view;
+    ErrorSink& m_log;
+    SwitcherSocket& m_socket;
+    LinkClock& m_clock;
+    std::unique_ptr<LinkTimer> m_attemptTimer;
+    std::unique_ptr<LinkTimer> m_countdown;
+    ReconnectPolicy m_policy;
 
-    LinkPhase phase_ = LinkPhase::Down;
-    LinkStatus shown_;
-    bool typeAnswered_ = false;
+    LinkPhase m_phase = LinkPhase::Down;
+    LinkStatus m_shown;
+    bool m_typeAnswered = false;
     // Between a loss and the switcher's next complete handshake.
-    bool recovering_ = false;
-    QTime troubleSince_;
-    bool linkWasUp_ = false;
-    int secondsLeft_ = 0;
+    bool m_recovering = false;
+    QTime m_troubleSince;
+    bool m_linkWasUp = false;
+    int m_secondsLeft = 0;
 };

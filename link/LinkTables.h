@@ -12,4 +12,4 @@
 bool ReceiveLinks(LinkContext& ctx, const QByteArray& message);
 
 // values: one link value (0 to 3) per channel from first on.
-QByteArray EncodeLinks(uint8_t kind, int first, const std::vector<int16_t>& values);
+QByteArray encodeLinks(uint8_t kind, int first, const std::vector<int16_t>& values);

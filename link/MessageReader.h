@@ -3,11 +3,10 @@
 // no decoder can ever read outside the bytes it was given.
 #pragma once
 
-#include "Frame.h"
-
 #include <QByteArray>
-
 #include <stdexcept>
+
+#include "Frame.h"
 
 struct MessageTooShort : std::runtime_error {
     MessageTooShort() : std::runtime_error("message ends before its declared content") {}
@@ -16,24 +15,24 @@ struct MessageTooShort : std::runtime_error {
 class MessageReader {
 public:
     explicit MessageReader(const QByteArray& message, qsizetype offset = 0)
-        : bytes_(message), pos_(offset) {}
+        : m_bytes(message), m_pos(offset) {}
 
-    uint8_t Byte() {
-        if (pos_ < 0 || pos_ >= bytes_.size()) throw MessageTooShort();
-        return Frame::byteAt(bytes_, pos_++);
+    uint8_t byte() {
+        if (m_pos < 0 || m_pos >= m_bytes.size()) throw MessageTooShort();
+        return Frame::byteAt(m_bytes, m_pos++);
     }
-    int16_t Pair() {
-        const uint8_t low = Byte();
-        const uint8_t high = Byte();
+    int16_t pair() {
+        const uint8_t low = byte();
+        const uint8_t high = byte();
         return Frame::Combine7Bit(low, high);
     }
-    void Skip(qsizetype count) {
-        if (count < 0 || pos_ + count > bytes_.size()) throw MessageTooShort();
-        pos_ += count;
+    void skip(qsizetype count) {
+        if (count < 0 || m_pos + count > m_bytes.size()) throw MessageTooShort();
+        m_pos += count;
     }
-    qsizetype Position() const { return pos_; }
+    qsizetype position() const { return m_pos; }
 
 private:
-    const QByteArray& bytes_;
-    qsizetype pos_;
+    const QByteArray& m_bytes;
+    qsizetype m_pos;
 };

@@ -13,12 +13,12 @@ public:
     virtual void LabelFaders() = 0;
     // Received gains were stored: redraw at once when tmrGain is idle,
     // otherwise restart tmrGain so the redraw follows the latest message.
-    virtual void RequestRefresh() = 0;
+    virtual void requestRefresh() = 0;
     // The File menu's connect item: "&Connect" or "&Disconnect".
-    virtual void SetConnectCaption(const QString& caption) = 0;
+    virtual void setConnectCaption(const QString& caption) = 0;
     // The one message box of the program: a connection that failed at once.
-    virtual void ShowConnectFailure() = 0;
+    virtual void showConnectFailure() = 0;
     // The link changed state (or a retry countdown moved on). Views that show
     // no link status may ignore it.
-    virtual void ShowLinkStatus(const LinkStatus& /*status*/) {}
+    virtual void showLinkStatus(const LinkStatus& /*status*/) {}
 };

@@ -10,72 +10,72 @@ namespace {
 constexpr qsizetype CompactionFloor = 4096;
 }  // namespace
 
-ReceiveBuffer::ReceiveBuffer(qsizetype limit) : limit_(std::max<qsizetype>(limit, 1)) {}
+ReceiveBuffer::ReceiveBuffer(qsizetype limit) : m_limit(std::max<qsizetype>(limit, 1)) {}
 
-bool ReceiveBuffer::Append(const QByteArray& bytes) {
-    data_.append(bytes);
-    if (Size() <= limit_) return true;
-    DropFrontUntilWithinLimit();
+bool ReceiveBuffer::append(const QByteArray& bytes) {
+    m_data.append(bytes);
+    if (size() <= m_limit) return true;
+    dropFrontUntilWithinLimit();
     return false;
 }
 
-void ReceiveBuffer::DropFrontUntilWithinLimit() {
-    while (Size() > limit_) {
+void ReceiveBuffer::dropFrontUntilWithinLimit() {
+    while (size() > m_limit) {
         const qsizetype end = FindEOM();
         if (end == 0) {
-            Clear();
+            clear();
             return;
         }
-        Discard(end);
+        discard(end);
     }
 }
 
-qsizetype ReceiveBuffer::FindCommandByte(qsizetype from, qsizetype to) const {
-    to = std::min(to, Size());
+qsizetype ReceiveBuffer::findCommandByte(qsizetype from, qsizetype to) const {
+    to = std::min(to, size());
     for (qsizetype i = std::max<qsizetype>(from, 0); i < to; ++i) {
-        if (Frame::isCommandByte(At(i))) return i;
+        if (Frame::isCommandByte(at(i))) return i;
     }
     return -1;
 }
 
 qsizetype ReceiveBuffer::FindEOM() {
-    const qsizetype from = std::max(head_, eomSearchFrom_);
-    const qsizetype at = data_.indexOf(static_cast<char>(Frame::EndOfMessage), from);
+    const qsizetype from = std::max(m_head, m_eomSearchFrom);
+    const qsizetype at = m_data.indexOf(static_cast<char>(Frame::EndOfMessage), from);
     if (at < 0) {
-        eomSearchFrom_ = data_.size();
+        m_eomSearchFrom = m_data.size();
         return 0;
     }
-    eomSearchFrom_ = at;
-    return at - head_ + 1;
+    m_eomSearchFrom = at;
+    return at - m_head + 1;
 }
 
 QByteArray ReceiveBuffer::TrimBuffer(qsizetype n) {
     if (n < 1) return {};
-    n = std::min(n, Size());
-    QByteArray taken = data_.mid(head_, n);
-    Discard(n);
+    n = std::min(n, size());
+    QByteArray taken = m_data.mid(m_head, n);
+    discard(n);
     return taken;
 }
 
-void ReceiveBuffer::Discard(qsizetype n) {
+void ReceiveBuffer::discard(qsizetype n) {
     if (n < 1) return;
-    if (n >= Size()) {
-        Clear();
+    if (n >= size()) {
+        clear();
         return;
     }
-    head_ += n;
-    CompactIfWorthIt();
+    m_head += n;
+    compactIfWorthIt();
 }
 
-void ReceiveBuffer::Clear() {
-    data_.clear();
-    head_ = 0;
-    eomSearchFrom_ = 0;
+void ReceiveBuffer::clear() {
+    m_data.clear();
+    m_head = 0;
+    m_eomSearchFrom = 0;
 }
 
-void ReceiveBuffer::CompactIfWorthIt() {
-    if (head_ < CompactionFloor || head_ < Size()) return;
-    data_.remove(0, head_);
-    eomSearchFrom_ = std::max<qsizetype>(eomSearchFrom_ - head_, 0);
-    head_ = 0;
+void ReceiveBuffer::compactIfWorthIt() {
+    if (m_head < CompactionFloor || m_head < size()) return;
+    m_data.remove(0, m_head);
+    m_eomSearchFrom = std::max<qsizetype>(m_eomSearchFrom - m_head, 0);
+    m_head = 0;
 }

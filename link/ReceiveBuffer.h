@@ -21,15 +21,15 @@ public:
     // Appends bytes. When the pending bytes pass the limit, messages are
     // dropped from the front (an unfinished one entirely) until they fit
     // again; the result is false when that happened.
-    bool Append(const QByteArray& bytes);
+    bool append(const QByteArray& bytes);
 
-    qsizetype Size() const { return data_.size() - head_; }
-    bool IsEmpty() const { return Size() == 0; }
+    qsizetype size() const { return m_data.size() - m_head; }
+    bool isEmpty() const { return size() == 0; }
     // Byte i counted from the front; i must be below Size().
-    uint8_t At(qsizetype i) const { return static_cast<uint8_t>(data_[head_ + i]); }
+    uint8_t at(qsizetype i) const { return static_cast<uint8_t>(m_data[m_head + i]); }
 
     // Position of the first byte with bit 7 set in [from, to), or -1.
-    qsizetype FindCommandByte(qsizetype from, qsizetype to) const;
+    qsizetype findCommandByte(qsizetype from, qsizetype to) const;
     // Length of the front message up to and including its first 0xFF, or 0.
     qsizetype FindEOM();
 
@@ -37,16 +37,16 @@ public:
     // them; n below 1 removes nothing.
     QByteArray TrimBuffer(qsizetype n);
     // As TrimBuffer, without handing the bytes back.
-    void Discard(qsizetype n);
-    void Clear();
+    void discard(qsizetype n);
+    void clear();
 
 private:
-    void DropFrontUntilWithinLimit();
-    void CompactIfWorthIt();
+    void dropFrontUntilWithinLimit();
+    void compactIfWorthIt();
 
-    QByteArray data_;
-    qsizetype head_ = 0;  // index in data_ of the first pending byte
+    QByteArray m_data;
+    qsizetype m_head = 0;  // index in data_ of the first pending byte
     // No 0xFF lies in data_[head_, eomSearchFrom_): the search resumes here.
-    qsizetype eomSearchFrom_ = 0;
-    qsizetype limit_;
+    qsizetype m_eomSearchFrom = 0;
+    qsizetype m_limit;
 };

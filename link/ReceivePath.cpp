@@ -8,16 +8,16 @@ namespace {
 constexpr int MaxReadChunk = 64 * 1024;
 }  // namespace
 
-ReceivePath::ReceivePath(SwitcherSocket& socket, ErrorSink& log) : socket_(socket), log_(log) {}
+ReceivePath::ReceivePath(SwitcherSocket& socket, ErrorSink& log) : m_socket(socket), m_log(log) {}
 
-bool ReceivePath::ReadWaiting(int count) {
+bool ReceivePath::readWaiting(int count) {
     const int chunk = std::clamp(count, 1, MaxReadChunk);
-    for (QByteArray bytes = socket_.Read(chunk); !bytes.isEmpty(); bytes = socket_.Read(chunk)) {
-        if (!buffer_.Append(bytes)) LogReceiveFault();  // dropped to stay bounded
+    for (QByteArray bytes = m_socket.Read(chunk); !bytes.isEmpty(); bytes = m_socket.Read(chunk)) {
+        if (!m_buffer.append(bytes)) logReceiveFault();  // dropped to stay bounded
     }
-    return socket_.LastError() == SwitcherSocket::WouldBlock;
+    return m_socket.LastError() == SwitcherSocket::WouldBlock;
 }
 
-void ReceivePath::LogReceiveFault() {
-    log_.LogError(QStringLiteral("Error Receiving IP Message"), QStringLiteral("Socket Error"));
+void ReceivePath::logReceiveFault() {
+    m_log.LogError(QStringLiteral("Error Receiving IP Message"), QStringLiteral("Socket Error"));
 }

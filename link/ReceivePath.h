@@ -15,15 +15,15 @@ public:
     // Reads every waiting byte, count at a time. True when the socket then
     // had nothing more for now (would block), the moment to decode; false
     // after any other error, which leaves the bytes for the next event.
-    bool ReadWaiting(int count);
+    bool readWaiting(int count);
 
-    ReceiveBuffer& Buffer() { return buffer_; }
-    const ReceiveBuffer& Buffer() const { return buffer_; }
+    ReceiveBuffer& buffer() { return m_buffer; }
+    const ReceiveBuffer& buffer() const { return m_buffer; }
 
-    void LogReceiveFault();
+    void logReceiveFault();
 
 private:
-    SwitcherSocket& socket_;
-    ErrorSink& log_;
-    ReceiveBuffer buffer_;
+    SwitcherSocket& m_socket;
+    ErrorSink& m_log;
+    ReceiveBuffer m_buffer;
 };

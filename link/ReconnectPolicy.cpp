@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-int ReconnectPolicy::NextDelaySeconds() {
-    const int delay = next_;
-    next_ = std::min(next_ * 2, LongestDelaySeconds);
+int ReconnectPolicy::nextDelaySeconds() {
+    const int delay = m_next;
+    m_next = std::min(m_next * 2, LongestDelaySeconds);
     return delay;
 }

@@ -9,10 +9,10 @@ public:
     static constexpr int LongestDelaySeconds = 30;
 
     // The delay before the next attempt; each call lengthens the one after.
-    int NextDelaySeconds();
+    int nextDelaySeconds();
     // Back to the first delay, once the switcher has answered in full.
-    void Reset() { next_ = FirstDelaySeconds; }
+    void reset() { m_next = FirstDelaySeconds; }
 
 private:
-    int next_ = FirstDelaySeconds;
+    int m_next = FirstDelaySeconds;
 };

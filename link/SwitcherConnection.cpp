@@ -18,99 +18,99 @@ SwitcherConnection::SwitcherConnection(PanelState& state, PanelView& view, Error
                                        std::unique_ptr<LinkClock> clock, DecoderTable decoders,
                                        QObject* parent)
     : QObject(parent),
-      socket_(std::move(socket)),
-      clock_(clock ? std::move(clock) : std::make_unique<SystemLinkClock>()),
-      machine_(state, view, log, *socket_, *clock_),
-      ctx_{state, view, log, *this},
-      decoders_(std::move(decoders)),
-      receive_(*socket_, log) {
-    tmrDecode_.setInterval(DecodeIntervalMs);
-    connect(&tmrDecode_, &QTimer::timeout, this, &SwitcherConnection::tmrDecode_Timer);
-    connect(socket_.get(), &SwitcherSocket::DataAvailable, this,
+      m_socket(std::move(socket)),
+      m_clock(clock ? std::move(clock) : std::make_unique<SystemLinkClock>()),
+      m_machine(state, view, log, *m_socket, *m_clock),
+      m_ctx{state, view, log, *this},
+      m_decoders(std::move(decoders)),
+      m_receive(*m_socket, log) {
+    m_tmrDecode.setInterval(DecodeIntervalMs);
+    connect(&m_tmrDecode, &QTimer::timeout, this, &SwitcherConnection::tmrDecode_Timer);
+    connect(m_socket.get(), &SwitcherSocket::dataAvailable, this,
             &SwitcherConnection::scktServer_DataAvailable);
-    connect(socket_.get(), &SwitcherSocket::ConnectComplete, this,
-            [this] { machine_.ConnectComplete(); });
-    connect(socket_.get(), &SwitcherSocket::ClosedByPeer, this,
-            [this] { machine_.ClosedByPeer(); });
+    connect(m_socket.get(), &SwitcherSocket::connectComplete, this,
+            [this] { m_machine.connectComplete(); });
+    connect(m_socket.get(), &SwitcherSocket::closedByPeer, this,
+            [this] { m_machine.closedByPeer(); });
 }
 
 SwitcherConnection::~SwitcherConnection() {
-    QObject::disconnect(socket_.get(), nullptr, this, nullptr);
+    QObject::disconnect(m_socket.get(), nullptr, this, nullptr);
 }
 
 void SwitcherConnection::scktServer_DataAvailable(int count) {
     try {
-        if (!receive_.ReadWaiting(count)) return;
-        const bool tookOne = DecodeOne();
-        if (tookOne && !receive_.Buffer().IsEmpty() && !tmrDecode_.isActive()) {
-            tmrDecode_.start();
+        if (!m_receive.readWaiting(count)) return;
+        const bool tookOne = decodeOne();
+        if (tookOne && !m_receive.buffer().isEmpty() && !m_tmrDecode.isActive()) {
+            m_tmrDecode.start();
         }
     } catch (...) {
-        receive_.LogReceiveFault();
+        m_receive.logReceiveFault();
     }
 }
 
 void SwitcherConnection::tmrDecode_Timer() {
-    if (receive_.Buffer().IsEmpty() || !DecodeOne()) tmrDecode_.stop();
+    if (m_receive.buffer().isEmpty() || !decodeOne()) m_tmrDecode.stop();
 }
 
 // An answered type request starts the wait for the tables; every message
 // may be the one that completes them.
-bool SwitcherConnection::DecodeOne() {
-    if (decoding_) return true;  // the decoding under way goes on by the timer
-    decoding_ = true;
+bool SwitcherConnection::decodeOne() {
+    if (m_decoding) return true;  // the decoding under way goes on by the timer
+    m_decoding = true;
     Dispatched done;
     done.tookMessage = true;
     try {
-        done = ProcessSwitcherBuffer(receive_.Buffer(), ctx_, decoders_);
-        if (done.command == Frame::Command::Type && done.answered) machine_.TypeRequestAnswered();
-        machine_.MessageProcessed();
+        done = ProcessSwitcherBuffer(m_receive.buffer(), m_ctx, m_decoders);
+        if (done.command == Frame::Command::Type && done.answered) m_machine.typeRequestAnswered();
+        m_machine.messageProcessed();
     } catch (...) {
         // The dispatcher traps its own faults; this only keeps a stray one
         // out of the event loop.
-        ctx_.log.LogError(QStringLiteral("Error Processing Command"),
-                          QStringLiteral("Switcher Message Error"));
+        m_ctx.log.LogError(QStringLiteral("Error Processing Command"),
+                           QStringLiteral("Switcher Message Error"));
     }
-    decoding_ = false;
+    m_decoding = false;
     return done.tookMessage;
 }
 
 void SwitcherConnection::SendGainMessage(int16_t stage, int16_t code, int16_t channel,
                                          int16_t extra) {
-    SendGainChange(ctx_, stage, code, channel, extra);
+    sendGainChange(m_ctx, stage, code, channel, extra);
 }
 
 void SwitcherConnection::SendStereoGainMessage(int16_t stage, int16_t code, int16_t firstChannel,
                                                int16_t count) {
-    SendStereoGainChange(ctx_, stage, code, firstChannel, count);
+    sendStereoGainChange(m_ctx, stage, code, firstChannel, count);
 }
 
-void SwitcherConnection::ConnectToSwitcher() { machine_.ConnectToSwitcher(); }
+void SwitcherConnection::ConnectToSwitcher() { m_machine.ConnectToSwitcher(); }
 
-void SwitcherConnection::DisconnectFromSwitcher() { machine_.DisconnectFromSwitcher(); }
+void SwitcherConnection::DisconnectFromSwitcher() { m_machine.DisconnectFromSwitcher(); }
 
 void SwitcherConnection::SendToSwitcher(const QByteArray& message) {
     try {
         const QDeadlineTimer giveUp(SendGiveUpMs);
         for (;;) {
-            if (!socket_->IsConnected()) {
-                machine_.SendFailed();
+            if (!m_socket->IsConnected()) {
+                m_machine.sendFailed();
                 return;
             }
-            const int accepted = socket_->Write(message);
+            const int accepted = m_socket->Write(message);
             // Only would-block is worth repeating; any other refusal means
             // the connection is broken.
-            if (accepted < 1 && socket_->LastError() != SwitcherSocket::WouldBlock) {
-                machine_.SendFailed();
+            if (accepted < 1 && m_socket->LastError() != SwitcherSocket::WouldBlock) {
+                m_machine.sendFailed();
                 return;
             }
-            if (socket_->SentCount() == message.size()) return;
+            if (m_socket->SentCount() == message.size()) return;
             if (giveUp.hasExpired()) break;
             QThread::msleep(RetryPauseMs);
         }
     } catch (...) {
         // reported below, as a send that gave up
     }
-    ctx_.log.LogError(QStringLiteral("Error sending to switcher"),
-                      QStringLiteral("Switcher Message Error"));
+    m_ctx.log.LogError(QStringLiteral("Error sending to switcher"),
+                       QStringLiteral("Switcher Message Error"));
 }

@@ -34,7 +34,7 @@ public:
     SwitcherConnection(PanelState& state, PanelView& view, ErrorSink& log,
                        std::unique_ptr<SwitcherSocket> socket,
                        std::unique_ptr<LinkClock> clock = nullptr,
-                       DecoderTable decoders = SwitcherDecoders(), QObject* parent = nullptr);
+                       DecoderTable decoders = switcherDecoders(), QObject* parent = nullptr);
     ~SwitcherConnection() override;
 
     void SendGainMessage(int16_t stage, int16_t code, int16_t channel, int16_t extra) override;
@@ -49,22 +49,22 @@ public:
     void tmrDecode_Timer();
 
     // Whole messages wait to be decoded (tmrDecode is running).
-    bool DecodePending() const { return tmrDecode_.isActive(); }
-    const ReceiveBuffer& Buffer() const { return receive_.Buffer(); }
-    const LinkStateMachine& Machine() const { return machine_; }
+    bool decodePending() const { return m_tmrDecode.isActive(); }
+    const ReceiveBuffer& buffer() const { return m_receive.buffer(); }
+    const LinkStateMachine& machine() const { return m_machine; }
 
 private:
     // False when no whole message was there to decode.
-    bool DecodeOne();
+    bool decodeOne();
 
-    std::unique_ptr<SwitcherSocket> socket_;
-    std::unique_ptr<LinkClock> clock_;
-    LinkStateMachine machine_;
-    LinkContext ctx_;
-    DecoderTable decoders_;
-    ReceivePath receive_;
-    QTimer tmrDecode_;
+    std::unique_ptr<SwitcherSocket> m_socket;
+    std::unique_ptr<LinkClock> m_clock;
+    LinkStateMachine m_machine;
+    LinkContext m_ctx;
+    DecoderTable m_decoders;
+    ReceivePath m_receive;
+    QTimer m_tmrDecode;
     // A decoder that writes to the socket may let a data-available event in;
     // that one only stores its bytes and leaves the decoding to the timer.
-    bool decoding_ = false;
+    bool m_decoding = false;
 };

@@ -9,5 +9,5 @@ class ErrorSink;
 class PanelView;
 struct PanelState;
 
-std::unique_ptr<SwitcherLinkPort> MakeSwitcherLink(PanelState& state, PanelView& view,
+std::unique_ptr<SwitcherLinkPort> makeSwitcherLink(PanelState& state, PanelView& view,
                                                    ErrorSink& log);

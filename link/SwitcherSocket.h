@@ -8,7 +8,6 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
-
 #include <cstdint>
 
 class SwitcherSocket : public QObject {
@@ -33,7 +32,7 @@ public:
     virtual int SentCount() const = 0;
 
 Q_SIGNALS:
-    void ConnectComplete();
-    void DataAvailable(int count);
-    void ClosedByPeer();
+    void connectComplete();
+    void dataAvailable(int count);
+    void closedByPeer();
 };

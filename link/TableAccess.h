@@ -16,6 +16,6 @@ struct TableFault : std::runtime_error {
 // the command byte. Reading entries from this instead of the whole message
 // keeps a message that is shorter than its counts from being padded out with
 // its own checksum and end byte.
-inline QByteArray WithoutTrailer(const QByteArray& message) {
+inline QByteArray withoutTrailer(const QByteArray& message) {
     return message.size() < 2 ? QByteArray() : message.left(message.size() - 2);
 }

@@ -15,7 +15,7 @@ constexpr int WriteWaitMs = 50;
 constexpr int32_t LowestPort = 1;
 constexpr int32_t HighestPort = 65535;
 
-bool IsDecimalOctet(const QString& part) {
+bool isDecimalOctet(const QString& part) {
     if (part.isEmpty() || part.size() > 3) return false;
     for (const QChar c : part) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
@@ -25,137 +25,138 @@ bool IsDecimalOctet(const QString& part) {
 }  // namespace
 
 TcpSwitcherSocket::TcpSwitcherSocket(QObject* parent) : SwitcherSocket(parent) {
-    connect(&socket_, &QTcpSocket::connected, this, &TcpSwitcherSocket::OnConnected);
-    connect(&socket_, &QTcpSocket::disconnected, this, &TcpSwitcherSocket::OnDisconnected);
-    connect(&socket_, &QTcpSocket::readyRead, this, &TcpSwitcherSocket::OnReadyRead);
-    connect(&socket_, &QTcpSocket::errorOccurred, this, &TcpSwitcherSocket::OnError);
+    connect(&m_socket, &QTcpSocket::connected, this, &TcpSwitcherSocket::onConnected);
+    connect(&m_socket, &QTcpSocket::disconnected, this, &TcpSwitcherSocket::onDisconnected);
+    connect(&m_socket, &QTcpSocket::readyRead, this, &TcpSwitcherSocket::onReadyRead);
+    connect(&m_socket, &QTcpSocket::errorOccurred, this, &TcpSwitcherSocket::onError);
 }
 
 TcpSwitcherSocket::~TcpSwitcherSocket() {
-    QObject::disconnect(&socket_, nullptr, this, nullptr);
-    DropConnection();
+    QObject::disconnect(&m_socket, nullptr, this, nullptr);
+    dropConnection();
 }
 
-std::optional<QHostAddress> TcpSwitcherSocket::ParseDottedIPv4(const QString& text) {
+std::optional<QHostAddress> TcpSwitcherSocket::parseDottedIPv4(const QString& text) {
     const QStringList parts = text.trimmed().split(QLatin1Char('.'));
     if (parts.size() != 4) return std::nullopt;
     quint32 address = 0;
     for (const QString& part : parts) {
-        if (!IsDecimalOctet(part)) return std::nullopt;
+        if (!isDecimalOctet(part)) return std::nullopt;
         address = (address << 8) | static_cast<quint32>(part.toInt());
     }
     return QHostAddress(address);
 }
 
 int TcpSwitcherSocket::Connect(const QString& address, int32_t port) {
-    const std::optional<QHostAddress> host = ParseDottedIPv4(address);
-    if (!host) return Fail(AddressNotValid);
-    if (port < LowestPort || port > HighestPort) return Fail(PortNotValid);
-    DropConnection();
-    ++attempt_;
-    lastError_ = 0;
-    attemptPending_ = true;
-    socket_.connectToHost(*host, static_cast<quint16>(port));
+    const std::optional<QHostAddress> host = parseDottedIPv4(address);
+    if (!host) return fail(AddressNotValid);
+    if (port < LowestPort || port > HighestPort) return fail(PortNotValid);
+    dropConnection();
+    ++m_attempt;
+    m_lastError = 0;
+    m_attemptPending = true;
+    m_socket.connectToHost(*host, static_cast<quint16>(port));
     return 0;
 }
 
-void TcpSwitcherSocket::Close() { DropConnection(); }
+void TcpSwitcherSocket::Close() { dropConnection(); }
 
-void TcpSwitcherSocket::DropConnection() {
-    ++attempt_;
-    peerCloseArmed_ = false;
-    attemptPending_ = false;
-    if (socket_.state() != QAbstractSocket::UnconnectedState || socket_.isOpen()) socket_.abort();
+void TcpSwitcherSocket::dropConnection() {
+    ++m_attempt;
+    m_peerCloseArmed = false;
+    m_attemptPending = false;
+    if (m_socket.state() != QAbstractSocket::UnconnectedState || m_socket.isOpen())
+        m_socket.abort();
 }
 
 bool TcpSwitcherSocket::IsConnected() const {
-    return socket_.state() == QAbstractSocket::ConnectedState;
+    return m_socket.state() == QAbstractSocket::ConnectedState;
 }
 
 int TcpSwitcherSocket::Write(const QByteArray& bytes) {
-    sentCount_ = 0;
-    if (!IsConnected()) return Refuse(NotConnected);
-    if (!MakeRoomToWrite()) return Refuse(WouldBlock);
-    if (socket_.write(bytes) != bytes.size()) return Refuse(WriteFailed);
-    socket_.flush();  // out now, not when the UI thread is next idle
+    m_sentCount = 0;
+    if (!IsConnected()) return refuse(NotConnected);
+    if (!makeRoomToWrite()) return refuse(WouldBlock);
+    if (m_socket.write(bytes) != bytes.size()) return refuse(WriteFailed);
+    m_socket.flush();  // out now, not when the UI thread is next idle
     qCDebug(lcLinkBytes).noquote() << "out" << bytes.toHex(' ');
-    lastError_ = 0;
-    sentCount_ =
+    m_lastError = 0;
+    m_sentCount =
         static_cast<int>(std::min<qsizetype>(bytes.size(), std::numeric_limits<int>::max()));
-    return sentCount_;
+    return m_sentCount;
 }
 
-int TcpSwitcherSocket::Refuse(int code) {
-    lastError_ = code;
+int TcpSwitcherSocket::refuse(int code) {
+    m_lastError = code;
     return 0;
 }
 
-bool TcpSwitcherSocket::MakeRoomToWrite() {
-    if (socket_.bytesToWrite() <= WriteBacklogLimit) return true;
-    socket_.waitForBytesWritten(WriteWaitMs);
-    return socket_.bytesToWrite() <= WriteBacklogLimit;
+bool TcpSwitcherSocket::makeRoomToWrite() {
+    if (m_socket.bytesToWrite() <= WriteBacklogLimit) return true;
+    m_socket.waitForBytesWritten(WriteWaitMs);
+    return m_socket.bytesToWrite() <= WriteBacklogLimit;
 }
 
 QByteArray TcpSwitcherSocket::Read(int maxCount) {
-    const qint64 waiting = socket_.bytesAvailable();
+    const qint64 waiting = m_socket.bytesAvailable();
     if (waiting <= 0 || maxCount < 1) {
-        lastError_ = WouldBlock;
+        m_lastError = WouldBlock;
         return {};
     }
-    QByteArray bytes = socket_.read(std::min<qint64>(maxCount, waiting));
-    lastError_ = bytes.isEmpty() ? WouldBlock : 0;
+    QByteArray bytes = m_socket.read(std::min<qint64>(maxCount, waiting));
+    m_lastError = bytes.isEmpty() ? WouldBlock : 0;
     qCDebug(lcLinkBytes).noquote() << "in " << bytes.toHex(' ');
     return bytes;
 }
 
-int TcpSwitcherSocket::Fail(int code) {
-    lastError_ = code;
+int TcpSwitcherSocket::fail(int code) {
+    m_lastError = code;
     return code;
 }
 
 template <typename Signal>
-void TcpSwitcherSocket::PostForThisAttempt(Signal signal) {
-    const uint64_t attempt = attempt_;
+void TcpSwitcherSocket::postForThisAttempt(Signal signal) {
+    const uint64_t attempt = m_attempt;
     QMetaObject::invokeMethod(
         this,
         [this, attempt, signal] {
-            if (attempt == attempt_) Q_EMIT(this->*signal)();
+            if (attempt == m_attempt) Q_EMIT(this->*signal)();
         },
         Qt::QueuedConnection);
 }
 
-void TcpSwitcherSocket::OnConnected() {
-    attemptPending_ = false;
-    peerCloseArmed_ = true;
+void TcpSwitcherSocket::onConnected() {
+    m_attemptPending = false;
+    m_peerCloseArmed = true;
     // Gain changes are a few bytes each and should not wait for company.
-    socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     // Refused settings leave a working link that notices a dead peer late.
-    EnableDeadPeerDetection(socket_);
-    PostForThisAttempt(&TcpSwitcherSocket::ConnectComplete);
+    enableDeadPeerDetection(m_socket);
+    postForThisAttempt(&TcpSwitcherSocket::connectComplete);
 }
 
-void TcpSwitcherSocket::OnDisconnected() {
-    if (!peerCloseArmed_) return;
-    peerCloseArmed_ = false;
-    PostForThisAttempt(&TcpSwitcherSocket::ClosedByPeer);
+void TcpSwitcherSocket::onDisconnected() {
+    if (!m_peerCloseArmed) return;
+    m_peerCloseArmed = false;
+    postForThisAttempt(&TcpSwitcherSocket::closedByPeer);
 }
 
 // A connection that failed (keepalive gave up, reset) may report only the
 // error; it ends the link just as a close by the peer does. An attempt the
 // switcher refused, or that found no route, ends the same way, so the panel
 // need not wait out the attempt's timeout.
-void TcpSwitcherSocket::OnError() {
-    if (socket_.state() == QAbstractSocket::ConnectedState) return;
-    if (attemptPending_) {
-        attemptPending_ = false;
-        PostForThisAttempt(&TcpSwitcherSocket::ClosedByPeer);
+void TcpSwitcherSocket::onError() {
+    if (m_socket.state() == QAbstractSocket::ConnectedState) return;
+    if (m_attemptPending) {
+        m_attemptPending = false;
+        postForThisAttempt(&TcpSwitcherSocket::closedByPeer);
         return;
     }
-    OnDisconnected();
+    onDisconnected();
 }
 
-void TcpSwitcherSocket::OnReadyRead() {
-    const qint64 waiting = socket_.bytesAvailable();
-    Q_EMIT DataAvailable(
+void TcpSwitcherSocket::onReadyRead() {
+    const qint64 waiting = m_socket.bytesAvailable();
+    Q_EMIT dataAvailable(
         static_cast<int>(std::min<qint64>(waiting, std::numeric_limits<int>::max())));
 }

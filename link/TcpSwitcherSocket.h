@@ -33,30 +33,30 @@ public:
     bool IsConnected() const override;
     int Write(const QByteArray& bytes) override;
     QByteArray Read(int maxCount) override;
-    int LastError() const override { return lastError_; }
-    int SentCount() const override { return sentCount_; }
+    int LastError() const override { return m_lastError; }
+    int SentCount() const override { return m_sentCount; }
 
     // Four decimal numbers 0..255 separated by dots; blanks around are allowed.
-    static std::optional<QHostAddress> ParseDottedIPv4(const QString& text);
+    static std::optional<QHostAddress> parseDottedIPv4(const QString& text);
 
 private:
-    void OnConnected();
-    void OnDisconnected();
-    void OnReadyRead();
-    void OnError();
-    void DropConnection();
-    bool MakeRoomToWrite();
-    int Fail(int code);    // a Connect that fails at once
-    int Refuse(int code);  // a Write that takes nothing
+    void onConnected();
+    void onDisconnected();
+    void onReadyRead();
+    void onError();
+    void dropConnection();
+    bool makeRoomToWrite();
+    int fail(int code);    // a Connect that fails at once
+    int refuse(int code);  // a Write that takes nothing
     template <typename Signal>
-    void PostForThisAttempt(Signal signal);
+    void postForThisAttempt(Signal signal);
 
-    QTcpSocket socket_;
+    QTcpSocket m_socket;
     // Bumped by every connect and close, so events queued for an attempt that
     // is over are dropped.
-    uint64_t attempt_ = 0;
-    bool peerCloseArmed_ = false;
-    bool attemptPending_ = false;  // connecting: a failure now is the attempt's
-    int lastError_ = 0;
-    int sentCount_ = 0;
+    uint64_t m_attempt = 0;
+    bool m_peerCloseArmed = false;
+    bool m_attemptPending = false;  // connecting: a failure now is the attempt's
+    int m_lastError = 0;
+    int m_sentCount = 0;
 };

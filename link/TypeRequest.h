@@ -9,18 +9,18 @@
 #include "LinkContext.h"
 
 // The panel's answer: data bytes 10 and 1.
-QByteArray TypeReply();
+QByteArray typeReply();
 
 // The switcher's question, in its four-byte form.
-QByteArray EncodeTypeRequest();
+QByteArray encodeTypeRequest();
 
 // The data bytes of a panel's type reply (10 and 1 for this panel), or nothing
 // when the message is not a well-formed type reply.
-std::optional<QByteArray> DecodeTypeReply(const QByteArray& message);
+std::optional<QByteArray> decodeTypeReply(const QByteArray& message);
 
 // True when the message was a type request and the panel answered it.
 bool ProcessTypeRequest(LinkContext& ctx, const QByteArray& message);
 // The same with the pause before the information request (in ms) left to the
 // caller: the fuzzer cannot afford to hold its thread 100 ms per message.
-bool AnswerTypeRequest(LinkContext& ctx, const QByteArray& message,
+bool answerTypeRequest(LinkContext& ctx, const QByteArray& message,
                        const std::function<void(qint64)>& pause);

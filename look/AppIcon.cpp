@@ -3,7 +3,7 @@
 
 #include <QPainter>
 
-QPixmap DrawAppIcon() {
+QPixmap drawAppIcon() {
     QPixmap icon(32, 32);
     icon.fill(Qt::transparent);
     QPainter painter(&icon);

@@ -3,4 +3,4 @@
 
 #include <QPixmap>
 
-QPixmap DrawAppIcon();
+QPixmap drawAppIcon();

@@ -14,7 +14,7 @@ namespace {
 
 // The scheduler tends to place a new thread on its creator's core, where it
 // waits until the creator blocks, which at start-up is too late to help.
-void KeepOffThisCore(std::thread& thread) {
+void keepOffThisCore(std::thread& thread) {
 #ifdef __linux__
     cpu_set_t allowed;
     CPU_ZERO(&allowed);
@@ -35,16 +35,16 @@ FontWarmUp::FontWarmUp() {
 #ifdef PANEL_HAVE_FONTCONFIG
     if (std::thread::hardware_concurrency() < 2) return;  // nothing to overlap with
     try {
-        reader_ = std::thread([] { FcInit(); });
+        m_reader = std::thread([] { FcInit(); });
     } catch (const std::system_error&) {
         return;  // Qt reads the configuration itself, as it would anyway
     }
-    KeepOffThisCore(reader_);
+    keepOffThisCore(m_reader);
 #endif
 }
 
-FontWarmUp::~FontWarmUp() { Wait(); }
+FontWarmUp::~FontWarmUp() { wait(); }
 
-void FontWarmUp::Wait() {
-    if (reader_.joinable()) reader_.join();
+void FontWarmUp::wait() {
+    if (m_reader.joinable()) m_reader.join();
 }

@@ -15,8 +15,8 @@ public:
 
     // Call before the first text is measured: should the window get there
     // first, it would read the whole configuration a second time itself.
-    void Wait();
+    void wait();
 
 private:
-    std::thread reader_;
+    std::thread m_reader;
 };

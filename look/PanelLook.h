@@ -19,12 +19,11 @@ constexpr int PanelFontPixels = 10;
 // font before the window's first word, which costs its start-up dearly.
 // Looked up once per process, the fonts installed being fixed for its life
 // as far as the panel is concerned.
-inline QStringList PanelFamilies() {
+inline QStringList panelFamilies() {
     static const QStringList chosen = [] {
-        const QStringList wanted{QStringLiteral("DejaVu Sans Condensed"),
-                                 QStringLiteral("DejaVu Sans"),
-                                 QStringLiteral("Liberation Sans Narrow"),
-                                 QStringLiteral("Arial Narrow")};
+        const QStringList wanted{
+            QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
+            QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Arial Narrow")};
         const QStringList installed = QFontDatabase::families();
         for (const QString& family : wanted) {
             if (installed.contains(family, Qt::CaseInsensitive)) return QStringList{family};
@@ -34,15 +33,15 @@ inline QStringList PanelFamilies() {
     return chosen;
 }
 
-inline QFont PanelFont(int pixelSize, bool bold = false) {
+inline QFont panelFont(int pixelSize, bool bold = false) {
     QFont font;
-    font.setFamilies(PanelFamilies());
+    font.setFamilies(panelFamilies());
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
 }
 
-inline void PlaceInTwips(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
+inline void placeInTwips(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
 }

@@ -13,9 +13,9 @@ namespace {
 constexpr double CodeOfZeroDb = 1024.0;
 constexpr double CodesPerDb = 10.0;
 
-double DecibelsAt(int position) { return (-position - CodeOfZeroDb) / CodesPerDb; }
+double decibelsAt(int position) { return (-position - CodeOfZeroDb) / CodesPerDb; }
 
-int PositionFor(double decibels) {
+int positionFor(double decibels) {
     return -static_cast<int>(std::lround(decibels * CodesPerDb + CodeOfZeroDb));
 }
 
@@ -31,13 +31,13 @@ public:
     }
 
     QString text(QAccessible::Text kind) const override {
-        if (kind == QAccessible::Value) return Slider()->ReadoutText();
+        if (kind == QAccessible::Value) return slider()->readoutText();
         return QAccessibleWidget::text(kind);
     }
 
-    QVariant currentValue() const override { return DecibelsAt(Slider()->value()); }
-    QVariant minimumValue() const override { return DecibelsAt(FaderSlider::BottomPosition); }
-    QVariant maximumValue() const override { return DecibelsAt(FaderSlider::TopPosition); }
+    QVariant currentValue() const override { return decibelsAt(slider()->value()); }
+    QVariant minimumValue() const override { return decibelsAt(FaderSlider::BottomPosition); }
+    QVariant maximumValue() const override { return decibelsAt(FaderSlider::TopPosition); }
     QVariant minimumStepSize() const override { return 1.0 / CodesPerDb; }
 
     // Goes through the slider's own move, so the switcher hears of it as of
@@ -46,14 +46,14 @@ public:
         bool isNumber = false;
         const double decibels = value.toDouble(&isNumber);
         if (!isNumber || !std::isfinite(decibels)) return;
-        Slider()->setSliderPosition(PositionFor(decibels));
+        slider()->setSliderPosition(positionFor(decibels));
     }
 
 private:
-    FaderSlider* Slider() const { return static_cast<FaderSlider*>(widget()); }
+    FaderSlider* slider() const { return static_cast<FaderSlider*>(widget()); }
 };
 
-QAccessibleInterface* FaderAccessibleFactory(const QString& key, QObject* object) {
+QAccessibleInterface* faderAccessibleFactory(const QString& key, QObject* object) {
     if (key != QLatin1String(FaderSlider::staticMetaObject.className())) return nullptr;
     auto* slider = qobject_cast<FaderSlider*>(object);
     return slider ? new FaderSliderAccessible(slider) : nullptr;
@@ -61,10 +61,10 @@ QAccessibleInterface* FaderAccessibleFactory(const QString& key, QObject* object
 
 }  // namespace
 
-void InstallFaderAccessibility() {
+void installFaderAccessibility() {
     // Qt keeps the factories for the whole process; one entry is enough.
     static const bool installed = [] {
-        QAccessible::installFactory(FaderAccessibleFactory);
+        QAccessible::installFactory(faderAccessibleFactory);
         return true;
     }();
     (void)installed;

@@ -4,4 +4,4 @@
 #pragma once
 
 // Makes every FaderSlider answer with that interface; safe to call often.
-void InstallFaderAccessibility();
+void installFaderAccessibility();

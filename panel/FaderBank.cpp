@@ -18,103 +18,103 @@ constexpr int WidthBeyondLastStripTwips = 1575;
 }  // namespace
 
 FaderBank::FaderBank(PanelState& state, ErrorSink& log, QWidget* parent)
-    : QWidget(parent), state_(state), log_(log) {
-    AddStrip(0);
+    : QWidget(parent), m_state(state), m_log(log) {
+    addStrip(0);
 }
 
-FaderStrip& FaderBank::Strip(int i) const { return *EntryAt(strips_, i); }
+FaderStrip& FaderBank::strip(int i) const { return *entryAt(m_strips, i); }
 
 void FaderBank::LoadFaders() {
     try {
-        Strip(0).MoveLeftTo(120);
-        for (int i = state_.LoadedFaders; i < state_.FaderCount; ++i) AddStrip(i);
-        state_.LoadedFaders = state_.FaderCount;
-        WantWidthForLastStrip();
+        strip(0).moveLeftTo(120);
+        for (int i = m_state.LoadedFaders; i < m_state.FaderCount; ++i) addStrip(i);
+        m_state.LoadedFaders = m_state.FaderCount;
+        wantWidthForLastStrip();
     } catch (const std::exception&) {
-        log_.LogError(QStringLiteral("Error Loading Faders"), QStringLiteral("Display Error"));
+        m_log.LogError(QStringLiteral("Error Loading Faders"), QStringLiteral("Display Error"));
     }
 }
 
 void FaderBank::UnloadFaders() {
     try {
-        for (int i = state_.LoadedFaders - 1; i >= state_.FaderCount; --i) RemoveStrip(i);
-        state_.LoadedFaders = state_.FaderCount;
-        WantWidthForLastStrip();
-        if (state_.FaderCount == 1) Strip(0).MoveLeftTo(240);
+        for (int i = m_state.LoadedFaders - 1; i >= m_state.FaderCount; --i) removeStrip(i);
+        m_state.LoadedFaders = m_state.FaderCount;
+        wantWidthForLastStrip();
+        if (m_state.FaderCount == 1) strip(0).moveLeftTo(240);
     } catch (const std::exception&) {
-        log_.LogError(QStringLiteral("Error Loading Faders"), QStringLiteral("Display Error"));
+        m_log.LogError(QStringLiteral("Error Loading Faders"), QStringLiteral("Display Error"));
     }
 }
 
 void FaderBank::LabelFaders() {
     try {
-        for (int i = 0; i < state_.FaderCount; ++i) LabelFader(i);
+        for (int i = 0; i < m_state.FaderCount; ++i) labelFader(i);
     } catch (const std::exception&) {
-        log_.LogError(QStringLiteral("Error Labeling Faders"), QStringLiteral("Display Error"));
+        m_log.LogError(QStringLiteral("Error Labeling Faders"), QStringLiteral("Display Error"));
     }
 }
 
-void FaderBank::MoveFirstStrip(int leftTwips) { Strip(0).MoveLeftTo(leftTwips); }
+void FaderBank::moveFirstStrip(int leftTwips) { strip(0).moveLeftTo(leftTwips); }
 
-void FaderBank::SetStereoFromLink() {
-    for (int i = 0; i < state_.FaderCount; ++i) {
+void FaderBank::setStereoFromLink() {
+    for (int i = 0; i < m_state.FaderCount; ++i) {
         // Only 1 means linked; any other value read from the file shows clear.
-        Strip(i).SetStereo(EntryAt(state_.Link, i) == 1);
+        strip(i).setStereo(entryAt(m_state.Link, i) == 1);
     }
 }
 
-void FaderBank::StoreStereoIntoLink() {
-    const int faders = std::min(
-        {static_cast<int>(state_.FaderCount), StripCount(), static_cast<int>(state_.Link.size())});
+void FaderBank::storeStereoIntoLink() {
+    const int faders = std::min({static_cast<int>(m_state.FaderCount), stripCount(),
+                                 static_cast<int>(m_state.Link.size())});
     for (int i = 0; i < faders; ++i) {
-        state_.Link[static_cast<size_t>(i)] = strips_[static_cast<size_t>(i)]->IsStereo() ? 1 : 0;
+        m_state.Link[static_cast<size_t>(i)] = m_strips[static_cast<size_t>(i)]->isStereo() ? 1 : 0;
     }
 }
 
 // A new strip repeats the layout of strip 0 and shows its current captions
 // until it is labelled and redrawn.
-void FaderBank::AddStrip(int i) {
-    if (i != StripCount()) throw std::logic_error("strip already loaded");
-    auto* strip = new FaderStrip(this);
+void FaderBank::addStrip(int i) {
+    if (i != stripCount()) throw std::logic_error("strip already loaded");
+    auto* added = new FaderStrip(this);
     if (i > 0) {
-        strip->CopyCaptionsFrom(Strip(0));
-        strip->move(strip->x(), Strip(i - 1).y());
-        strip->MoveLeftTo(Strip(i - 1).LeftTwips() + StripPitchTwips);
-        strip->show();
+        added->copyCaptionsFrom(strip(0));
+        added->move(added->x(), strip(i - 1).y());
+        added->moveLeftTo(strip(i - 1).leftTwips() + StripPitchTwips);
+        added->show();
     }
-    strips_.push_back(strip);
-    Q_EMIT StripAdded(i, strip);
+    m_strips.push_back(added);
+    Q_EMIT stripAdded(i, added);
 }
 
-void FaderBank::RemoveStrip(int i) {
-    if (i == 0 || i != StripCount() - 1) throw std::logic_error("strip cannot be unloaded");
-    delete strips_.back();
-    strips_.pop_back();
+void FaderBank::removeStrip(int i) {
+    if (i == 0 || i != stripCount() - 1) throw std::logic_error("strip cannot be unloaded");
+    delete m_strips.back();
+    m_strips.pop_back();
 }
 
-void FaderBank::LabelFader(int i) {
-    FaderStrip& strip = Strip(i);
-    const int16_t channel = EntryAt(state_.Chan, i);
-    const bool savedStereo = i < static_cast<int>(state_.Link.size()) && state_.Link[i] == 1;
-    switch (state_.GainStage) {
+void FaderBank::labelFader(int i) {
+    FaderStrip& labelled = strip(i);
+    const int16_t channel = entryAt(m_state.Chan, i);
+    const bool savedStereo = i < static_cast<int>(m_state.Link.size()) && m_state.Link[i] == 1;
+    switch (m_state.GainStage) {
         case GainStage::InputTrim:
-            strip.SetChannelName(EntryAt(state_.SourceAlpha, channel));
-            strip.OfferStereo(EntryAt(state_.SourceLinks, channel) != 0, savedStereo);
+            labelled.setChannelName(entryAt(m_state.SourceAlpha, channel));
+            labelled.offerStereo(entryAt(m_state.SourceLinks, channel) != 0, savedStereo);
             break;
         case GainStage::AnalogOutput:
         case GainStage::DspOutput:
-            strip.SetChannelName(EntryAt(state_.DestinationAlpha, channel));
-            strip.OfferStereo(EntryAt(state_.DestinationLinks, channel) != 0, savedStereo);
+            labelled.setChannelName(entryAt(m_state.DestinationAlpha, channel));
+            labelled.offerStereo(entryAt(m_state.DestinationLinks, channel) != 0, savedStereo);
             break;
         case GainStage::DeviceId:
-            strip.SetChannelName(QStringLiteral("Device ID ") + QString::number(channel));
-            strip.OfferStereo(false, savedStereo);
+            labelled.setChannelName(QStringLiteral("Device ID ") + QString::number(channel));
+            labelled.offerStereo(false, savedStereo);
             break;
         default:
             break;
     }
 }
 
-void FaderBank::WantWidthForLastStrip() {
-    Q_EMIT OuterWidthWanted(Strip(state_.FaderCount - 1).LeftTwips() + WidthBeyondLastStripTwips);
+void FaderBank::wantWidthForLastStrip() {
+    Q_EMIT outerWidthWanted(strip(m_state.FaderCount - 1).leftTwips() + WidthBeyondLastStripTwips);
 }

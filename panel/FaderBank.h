@@ -14,9 +14,9 @@ class FaderBank : public QWidget {
 public:
     FaderBank(PanelState& state, ErrorSink& log, QWidget* parent = nullptr);
 
-    int StripCount() const { return static_cast<int>(strips_.size()); }
+    int stripCount() const { return static_cast<int>(m_strips.size()); }
     // Throws std::out_of_range for a strip that does not exist.
-    FaderStrip& Strip(int i) const;
+    FaderStrip& strip(int i) const;
 
     // Adds strips up to FaderCount, side by side.
     void LoadFaders();
@@ -25,26 +25,26 @@ public:
     // Channel label and Stereo box of every fader, by gain stage.
     void LabelFaders();
 
-    void MoveFirstStrip(int leftTwips);
+    void moveFirstStrip(int leftTwips);
     // Stereo boxes from Link. Throws when a fader has no strip or no entry.
-    void SetStereoFromLink();
+    void setStereoFromLink();
     // Stereo boxes into Link (0 or 1), for the faders that have both.
-    void StoreStereoIntoLink();
+    void storeStereoIntoLink();
 
 Q_SIGNALS:
     // The window's outer width that fits the bank, in twips.
-    void OuterWidthWanted(int twips);
+    void outerWidthWanted(int twips);
     // Strip i now exists (strip 0 from the start, the others as LoadFaders
     // makes them), for whoever acts on its moves.
-    void StripAdded(int i, FaderStrip* strip);
+    void stripAdded(int i, FaderStrip* strip);
 
 private:
-    void AddStrip(int i);
-    void RemoveStrip(int i);
-    void LabelFader(int i);
-    void WantWidthForLastStrip();
+    void addStrip(int i);
+    void removeStrip(int i);
+    void labelFader(int i);
+    void wantWidthForLastStrip();
 
-    PanelState& state_;
-    ErrorSink& log_;
-    std::vector<FaderStrip*> strips_;  // owned as child widgets
+    PanelState& m_state;
+    ErrorSink& m_log;
+    std::vector<FaderStrip*> m_strips;  // owned as child widgets
 };

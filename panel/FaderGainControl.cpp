@@ -13,70 +13,70 @@
 
 FaderGainControl::FaderGainControl(PanelState& state, FaderBank& bank, SwitcherLinkPort& link,
                                    ErrorSink& log, QObject* parent)
-    : QObject(parent), state_(state), bank_(bank), link_(link), log_(log), tmrGain_(this) {
-    tmrGain_.setObjectName(QStringLiteral("tmrGain"));
-    connect(&tmrGain_, &QTimer::timeout, this, &FaderGainControl::tmrGain_Timer);
-    for (int i = 0; i < bank_.StripCount(); ++i) Watch(i, &bank_.Strip(i));
-    connect(&bank_, &FaderBank::StripAdded, this, &FaderGainControl::Watch);
-    tmrGain_.start(StartUpInterval);
+    : QObject(parent), m_state(state), m_bank(bank), m_link(link), m_log(log), m_tmrGain(this) {
+    m_tmrGain.setObjectName(QStringLiteral("tmrGain"));
+    connect(&m_tmrGain, &QTimer::timeout, this, &FaderGainControl::tmrGain_Timer);
+    for (int i = 0; i < m_bank.stripCount(); ++i) watch(i, &m_bank.strip(i));
+    connect(&m_bank, &FaderBank::stripAdded, this, &FaderGainControl::watch);
+    m_tmrGain.start(StartUpInterval);
 }
 
-void FaderGainControl::Watch(int fader, FaderStrip* strip) {
-    connect(strip, &FaderStrip::GainMoved, this,
+void FaderGainControl::watch(int fader, FaderStrip* strip) {
+    connect(strip, &FaderStrip::gainMoved, this,
             [this, fader](int16_t code) { FaderMoved(fader, code); });
 }
 
 void FaderGainControl::FaderMoved(int fader, int16_t code) {
-    if (state_.UpdatingFaders) return;
+    if (m_state.UpdatingFaders) return;
     try {
-        const int16_t stored = StoredGain(state_, fader);
-        FaderStrip& strip = bank_.Strip(fader);
+        const int16_t stored = storedGain(m_state, fader);
+        FaderStrip& strip = m_bank.strip(fader);
         if (code == stored) return;
-        strip.ShowReadout(code);
-        SendGain(fader, code);
-        tmrGain_.start(AfterMoveInterval);
+        strip.showReadout(code);
+        sendGain(fader, code);
+        m_tmrGain.start(AfterMoveInterval);
     } catch (const std::exception&) {
-        log_.LogError(QStringLiteral("Error Sending gain change"),
-                      QStringLiteral("Connection Error"));
+        m_log.LogError(QStringLiteral("Error Sending gain change"),
+                       QStringLiteral("Connection Error"));
     }
 }
 
 void FaderGainControl::UpdateGain() {
-    if (state_.GainStage == GainStage::DeviceId) return;
-    state_.UpdatingFaders = true;
+    if (m_state.GainStage == GainStage::DeviceId) return;
+    m_state.UpdatingFaders = true;
     try {
-        for (int i = 0; i < state_.FaderCount; ++i) {
-            bank_.Strip(i).ShowGain(StoredGain(state_, i));
+        for (int i = 0; i < m_state.FaderCount; ++i) {
+            m_bank.strip(i).showGain(storedGain(m_state, i));
         }
     } catch (const std::exception&) {
-        log_.LogError(QStringLiteral("Error updating gain"), QStringLiteral("Display Error"));
+        m_log.LogError(QStringLiteral("Error updating gain"), QStringLiteral("Display Error"));
     }
     // Cleared on the error path too, or every later fader move would be
     // ignored until some redraw happened to succeed.
-    state_.UpdatingFaders = false;
+    m_state.UpdatingFaders = false;
 }
 
-void FaderGainControl::RequestRefresh() {
-    if (tmrGain_.isActive()) {
-        tmrGain_.start();
+void FaderGainControl::requestRefresh() {
+    if (m_tmrGain.isActive()) {
+        m_tmrGain.start();
     } else {
         UpdateGain();
     }
 }
 
-void FaderGainControl::StartGainTimer() { tmrGain_.start(); }
+void FaderGainControl::startGainTimer() { m_tmrGain.start(); }
 
 void FaderGainControl::tmrGain_Timer() {
     UpdateGain();
-    tmrGain_.stop();
-    tmrGain_.setInterval(AfterTickInterval);
+    m_tmrGain.stop();
+    m_tmrGain.setInterval(AfterTickInterval);
 }
 
-void FaderGainControl::SendGain(int fader, int16_t code) {
-    const int16_t channel = EntryAt(state_.Chan, fader);
-    if (bank_.Strip(fader).IsStereo()) {
-        link_.SendStereoGainMessage(state_.GainStage, code, channel, 2);
+void FaderGainControl::sendGain(int fader, int16_t code) {
+    const int16_t channel = entryAt(m_state.Chan, fader);
+    if (m_bank.strip(fader).isStereo()) {
+        m_link.SendStereoGainMessage(m_state.GainStage, code, channel, 2);
     } else {
-        link_.SendGainMessage(state_.GainStage, code, channel, SwitcherLinkPort::NoExtra);
+        m_link.SendGainMessage(m_state.GainStage, code, channel, SwitcherLinkPort::NoExtra);
     }
 }

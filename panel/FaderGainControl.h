@@ -24,25 +24,25 @@ public:
     FaderGainControl(PanelState& state, FaderBank& bank, SwitcherLinkPort& link, ErrorSink& log,
                      QObject* parent = nullptr);
 
-    QTimer& tmrGain() { return tmrGain_; }
+    QTimer& tmrGain() { return m_tmrGain; }
 
     // The operator moved fader i to code: show it, send it, hold off redraws.
     void FaderMoved(int fader, int16_t code);
     // Every fader and read-out from the stored gains (not in Device ID mode).
     void UpdateGain();
     // Gains were stored: redraw now when idle, else one full interval later.
-    void RequestRefresh();
+    void requestRefresh();
     // Arms one redraw with whatever interval tmrGain has now.
-    void StartGainTimer();
+    void startGainTimer();
 
 private:
-    void Watch(int fader, FaderStrip* strip);
+    void watch(int fader, FaderStrip* strip);
     void tmrGain_Timer();
-    void SendGain(int fader, int16_t code);
+    void sendGain(int fader, int16_t code);
 
-    PanelState& state_;
-    FaderBank& bank_;
-    SwitcherLinkPort& link_;
-    ErrorSink& log_;
-    QTimer tmrGain_;
+    PanelState& m_state;
+    FaderBank& m_bank;
+    SwitcherLinkPort& m_link;
+    ErrorSink& m_log;
+    QTimer m_tmrGain;
 };

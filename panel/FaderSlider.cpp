@@ -9,7 +9,7 @@
 #include "FaderAccessible.h"
 
 FaderSlider::FaderSlider(QWidget* parent) : QSlider(Qt::Vertical, parent) {
-    InstallFaderAccessibility();
+    installFaderAccessibility();
     setRange(TopPosition, BottomPosition);
     // The minimum belongs at the top, and Up / Page Up / wheel-up must move
     // the knob up on the screen, i.e. towards the minimum.
@@ -23,19 +23,19 @@ FaderSlider::FaderSlider(QWidget* parent) : QSlider(Qt::Vertical, parent) {
     // actionTriggered comes only from the operator's input, never from
     // setValue; Home and End are reported on key release instead.
     connect(this, &QAbstractSlider::actionTriggered, this, [this](int action) {
-        if (action != SliderToMinimum && action != SliderToMaximum) Q_EMIT OperatorMoved();
+        if (action != SliderToMinimum && action != SliderToMaximum) Q_EMIT operatorMoved();
     });
 }
 
-void FaderSlider::SetReadout(QLabel* readout) { readout_ = readout; }
+void FaderSlider::setReadout(QLabel* readout) { m_readout = readout; }
 
-QString FaderSlider::ReadoutText() const { return readout_ ? readout_->text() : QString(); }
+QString FaderSlider::readoutText() const { return m_readout ? m_readout->text() : QString(); }
 
 void FaderSlider::keyReleaseEvent(QKeyEvent* event) {
     QSlider::keyReleaseEvent(event);
     // A held key repeats its press and release; only the real release counts,
     // so holding Home sends one gain message, not one per repeat.
-    if (!event->isAutoRepeat()) Q_EMIT KeyReleased(event->key());
+    if (!event->isAutoRepeat()) Q_EMIT keyReleased(event->key());
 }
 
 // Styles fill the groove from the minimum to the knob, which with the

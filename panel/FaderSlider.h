@@ -18,21 +18,21 @@ public:
 
     // The label whose text tells the fader's gain; a screen reader reads it
     // as the fader's value.
-    void SetReadout(QLabel* readout);
-    QString ReadoutText() const;
+    void setReadout(QLabel* readout);
+    QString readoutText() const;
 
 Q_SIGNALS:
     // The operator moved the fader: drag, click on the groove, arrow and page
     // keys, wheel, a screen reader setting its value. Not raised for Home/End
     // (see KeyReleased) nor for positions the panel sets itself.
-    void OperatorMoved();
+    void operatorMoved();
     // A key came up; a held key's repeats do not count.
-    void KeyReleased(int key);
+    void keyReleased(int key);
 
 protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QPointer<QLabel> readout_;
+    QPointer<QLabel> m_readout;
 };

@@ -17,7 +17,7 @@ namespace {
 const char* const NotConfirmed = "Not confirmed by the switcher";
 
 // Text half-way to the background: plainly dimmed, still readable.
-QPalette DimmedPalette(QPalette palette) {
+QPalette dimmedPalette(QPalette palette) {
     const QColor text = palette.color(QPalette::WindowText);
     const QColor background = palette.color(QPalette::Window);
     palette.setColor(QPalette::WindowText, QColor((text.red() + background.red()) / 2,
@@ -30,110 +30,110 @@ QPalette DimmedPalette(QPalette palette) {
 
 FaderStrip::FaderStrip(QWidget* parent)
     : QFrame(parent),
-      lblChan_(new QLabel(QStringLiteral("Ch. 1"), this)),
-      lblGain_(new QLabel(QStringLiteral("Gain (0db)"), this)),
-      chkStereo_(new QCheckBox(QStringLiteral("Stereo"), this)),
-      cmdZerodb_(new FlatButton(QStringLiteral("0db"), this)),
-      sliGain_(new FaderSlider(this)) {
+      m_lblChan(new QLabel(QStringLiteral("Ch. 1"), this)),
+      m_lblGain(new QLabel(QStringLiteral("Gain (0db)"), this)),
+      m_chkStereo(new QCheckBox(QStringLiteral("Stereo"), this)),
+      m_cmdZerodb(new FlatButton(QStringLiteral("0db"), this)),
+      m_sliGain(new FaderSlider(this)) {
     setObjectName(QStringLiteral("frSlider"));
-    lblChan_->setObjectName(QStringLiteral("lblChan"));
-    lblGain_->setObjectName(QStringLiteral("lblGain"));
-    sliGain_->setObjectName(QStringLiteral("sliGain"));
-    cmdZerodb_->setObjectName(QStringLiteral("cmdZerodb"));
-    chkStereo_->setObjectName(QStringLiteral("chkStereo"));
+    m_lblChan->setObjectName(QStringLiteral("lblChan"));
+    m_lblGain->setObjectName(QStringLiteral("lblGain"));
+    m_sliGain->setObjectName(QStringLiteral("sliGain"));
+    m_cmdZerodb->setObjectName(QStringLiteral("cmdZerodb"));
+    m_chkStereo->setObjectName(QStringLiteral("chkStereo"));
 
     setFrameStyle(QFrame::Box | QFrame::Sunken);
-    setFont(PanelFont(PanelFontPixels));
-    PlaceInTwips(this, leftTwips_, 120, 1335, 5655);
-    PlaceInTwips(lblChan_, 120, 240, 1100, 255);
-    PlaceInTwips(lblGain_, 120, 600, 1100, 255);
-    PlaceInTwips(sliGain_, 360, 840, 630, 3975);
-    PlaceInTwips(cmdZerodb_, 360, 4920, 516, 200);
-    PlaceInTwips(chkStereo_, 240, 5280, 855, 255);
+    setFont(panelFont(PanelFontPixels));
+    placeInTwips(this, m_leftTwips, 120, 1335, 5655);
+    placeInTwips(m_lblChan, 120, 240, 1100, 255);
+    placeInTwips(m_lblGain, 120, 600, 1100, 255);
+    placeInTwips(m_sliGain, 360, 840, 630, 3975);
+    placeInTwips(m_cmdZerodb, 360, 4920, 516, 200);
+    placeInTwips(m_chkStereo, 240, 5280, 855, 255);
 
-    lblChan_->setAlignment(Qt::AlignCenter);
-    lblGain_->setAlignment(Qt::AlignCenter);
-    cmdZerodb_->setToolTip(QStringLiteral("Clear Command History"));
-    sliGain_->SetReadout(lblGain_);
+    m_lblChan->setAlignment(Qt::AlignCenter);
+    m_lblGain->setAlignment(Qt::AlignCenter);
+    m_cmdZerodb->setToolTip(QStringLiteral("Clear Command History"));
+    m_sliGain->setReadout(m_lblGain);
 
     // The keyboard walks a strip in the order its controls were made (see the
     // header); the frame itself never takes the focus.
     setFocusPolicy(Qt::NoFocus);
 
-    connect(sliGain_, &FaderSlider::OperatorMoved, this, [this] { Q_EMIT GainMoved(Code()); });
-    connect(sliGain_, &FaderSlider::KeyReleased, this, &FaderStrip::FaderHomeEnd);
-    connect(cmdZerodb_, &QPushButton::clicked, this, &FaderStrip::cmdZerodb_Click);
-    SetConfirmed(false);  // nothing is confirmed before the switcher has spoken
+    connect(m_sliGain, &FaderSlider::operatorMoved, this, [this] { Q_EMIT gainMoved(code()); });
+    connect(m_sliGain, &FaderSlider::keyReleased, this, &FaderStrip::FaderHomeEnd);
+    connect(m_cmdZerodb, &QPushButton::clicked, this, &FaderStrip::cmdZerodb_Click);
+    setConfirmed(false);  // nothing is confirmed before the switcher has spoken
 }
 
-int16_t FaderStrip::Code() const { return static_cast<int16_t>(-sliGain_->sliderPosition()); }
+int16_t FaderStrip::code() const { return static_cast<int16_t>(-m_sliGain->sliderPosition()); }
 
-void FaderStrip::ShowGain(int16_t code) {
-    sliGain_->setValue(-code);
-    ShowReadout(code);
+void FaderStrip::showGain(int16_t code) {
+    m_sliGain->setValue(-code);
+    showReadout(code);
 }
 
-void FaderStrip::ShowReadout(int16_t code) { lblGain_->setText(GainReadoutText(code)); }
+void FaderStrip::showReadout(int16_t code) { m_lblGain->setText(gainReadoutText(code)); }
 
-QString FaderStrip::ReadoutText() const { return lblGain_->text(); }
+QString FaderStrip::readoutText() const { return m_lblGain->text(); }
 
-QString FaderStrip::ChannelName() const { return lblChan_->text(); }
+QString FaderStrip::channelName() const { return m_lblChan->text(); }
 
-void FaderStrip::SetChannelName(const QString& name) { lblChan_->setText(name); }
+void FaderStrip::setChannelName(const QString& name) { m_lblChan->setText(name); }
 
-bool FaderStrip::IsStereo() const { return chkStereo_->isChecked(); }
+bool FaderStrip::isStereo() const { return m_chkStereo->isChecked(); }
 
-void FaderStrip::SetStereo(bool stereo) { chkStereo_->setChecked(stereo); }
+void FaderStrip::setStereo(bool stereo) { m_chkStereo->setChecked(stereo); }
 
 // Without this every start-up would wipe the saved Stereo settings: the
 // switcher typically sends its name table, which labels the strips, before
 // its link table.
-void FaderStrip::OfferStereo(bool linked, bool savedStereo) {
+void FaderStrip::offerStereo(bool linked, bool savedStereo) {
     if (!linked) {
-        chkStereo_->setChecked(false);
-    } else if (chkStereo_->isHidden()) {
-        chkStereo_->setChecked(savedStereo);
+        m_chkStereo->setChecked(false);
+    } else if (m_chkStereo->isHidden()) {
+        m_chkStereo->setChecked(savedStereo);
     }
-    chkStereo_->setVisible(linked);
+    m_chkStereo->setVisible(linked);
 }
 
-void FaderStrip::CopyCaptionsFrom(const FaderStrip& other) {
-    lblChan_->setText(other.lblChan_->text());
-    lblGain_->setText(other.lblGain_->text());
+void FaderStrip::copyCaptionsFrom(const FaderStrip& other) {
+    m_lblChan->setText(other.m_lblChan->text());
+    m_lblGain->setText(other.m_lblGain->text());
 }
 
 // By the time the key comes up, Home or End has already put the fader at an
 // end of its travel; the move itself raised no notification.
 void FaderStrip::FaderHomeEnd(int key) {
-    if (key == Qt::Key_Home || key == Qt::Key_End) Q_EMIT GainMoved(Code());
+    if (key == Qt::Key_Home || key == Qt::Key_End) Q_EMIT gainMoved(code());
 }
 
 void FaderStrip::cmdZerodb_Click() {
-    sliGain_->setValue(FaderSlider::ZeroDbPosition);
-    Q_EMIT GainMoved(Code());
-    sliGain_->setFocus(Qt::OtherFocusReason);
+    m_sliGain->setValue(FaderSlider::ZeroDbPosition);
+    Q_EMIT gainMoved(code());
+    m_sliGain->setFocus(Qt::OtherFocusReason);
 }
 
-void FaderStrip::MoveLeftTo(int leftTwips) {
-    leftTwips_ = leftTwips;
-    move(Twips(leftTwips), y());
+void FaderStrip::moveLeftTo(int leftTwips) {
+    m_leftTwips = leftTwips;
+    move(twips(leftTwips), y());
 }
 
-void FaderStrip::NameForScreenReaders(int faderNumber) {
+void FaderStrip::nameForScreenReaders(int faderNumber) {
     QString name = QStringLiteral("Fader %1").arg(faderNumber);
-    const QString channel = lblChan_->text().trimmed();
+    const QString channel = m_lblChan->text().trimmed();
     if (!channel.isEmpty()) name += QStringLiteral(", ") + channel;
-    sliGain_->setAccessibleName(name);
-    cmdZerodb_->setAccessibleName(name + QStringLiteral(", ") + cmdZerodb_->text());
-    chkStereo_->setAccessibleName(name + QStringLiteral(", ") + chkStereo_->text());
+    m_sliGain->setAccessibleName(name);
+    m_cmdZerodb->setAccessibleName(name + QStringLiteral(", ") + m_cmdZerodb->text());
+    m_chkStereo->setAccessibleName(name + QStringLiteral(", ") + m_chkStereo->text());
 }
 
-void FaderStrip::SetConfirmed(bool confirmed) {
-    confirmed_ = confirmed;
-    lblGain_->setPalette(confirmed ? palette() : DimmedPalette(palette()));
+void FaderStrip::setConfirmed(bool confirmed) {
+    m_confirmed = confirmed;
+    m_lblGain->setPalette(confirmed ? palette() : dimmedPalette(palette()));
     const QString note = confirmed ? QString() : QString::fromLatin1(NotConfirmed);
-    lblGain_->setToolTip(note);
-    sliGain_->setAccessibleDescription(note);
+    m_lblGain->setToolTip(note);
+    m_sliGain->setAccessibleDescription(note);
 }
 
 // The sunken box Qt draws for this frame, pixel for pixel, but filled rather

@@ -21,49 +21,49 @@ public:
     explicit FaderStrip(QWidget* parent = nullptr);
 
     // The gain code the fader stands at: 1264 at the top, 24 at the bottom.
-    int16_t Code() const;
+    int16_t code() const;
     // Moves the fader to a code and shows its read-out. A code beyond the
     // travel (0 for a channel never reported) leaves the fader at that end;
     // the read-out still tells the code.
-    void ShowGain(int16_t code);
+    void showGain(int16_t code);
     // The read-out alone: "Gain (-2.4db)".
-    void ShowReadout(int16_t code);
-    QString ReadoutText() const;
+    void showReadout(int16_t code);
+    QString readoutText() const;
 
-    QString ChannelName() const;
-    void SetChannelName(const QString& name);
+    QString channelName() const;
+    void setChannelName(const QString& name);
 
-    bool IsStereo() const;
-    void SetStereo(bool stereo);
+    bool isStereo() const;
+    void setStereo(bool stereo);
     // The Stereo box is offered only on a linked channel. A box that comes
     // back into view takes the operator's saved setting: it was cleared only
     // because its channel's link was not known yet.
-    void OfferStereo(bool linked, bool savedStereo);
+    void offerStereo(bool linked, bool savedStereo);
 
     // A new strip shows the captions of the first until it is labelled and
     // redrawn.
-    void CopyCaptionsFrom(const FaderStrip& other);
+    void copyCaptionsFrom(const FaderStrip& other);
 
     // Left edge in the parent, in twips.
-    int LeftTwips() const { return leftTwips_; }
-    void MoveLeftTo(int leftTwips);
+    int leftTwips() const { return m_leftTwips; }
+    void moveLeftTo(int leftTwips);
 
     // Accessible names from the channel label as it reads now: "Fader 3,
     // MIC 3" for the fader, with ", 0db" and ", Stereo" for the button and
     // the box. faderNumber counts from 1, as the operator does.
-    void NameForScreenReaders(int faderNumber);
+    void nameForScreenReaders(int faderNumber);
 
     // While the panel is not live with the switcher, the read-out shows what
     // the panel last knew, not what the switcher holds: it is dimmed (and
     // says so to a screen reader), but every control stays usable.
-    void SetConfirmed(bool confirmed);
-    bool IsConfirmed() const { return confirmed_; }
+    void setConfirmed(bool confirmed);
+    bool isConfirmed() const { return m_confirmed; }
 
 Q_SIGNALS:
     // The operator moved the fader, to this code: a drag, a click on the
     // groove, the arrow and page keys, the wheel, a screen reader, Home or
     // End once released, or the "0db" button. Never for ShowGain.
-    void GainMoved(int16_t code);
+    void gainMoved(int16_t code);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -73,11 +73,11 @@ private:
     void cmdZerodb_Click();
 
     // Made in this order, which is also the keyboard's: Stereo, 0db, fader.
-    QLabel* lblChan_;
-    QLabel* lblGain_;
-    QCheckBox* chkStereo_;
-    QPushButton* cmdZerodb_;
-    FaderSlider* sliGain_;
-    int leftTwips_ = 120;
-    bool confirmed_ = true;
+    QLabel* m_lblChan;
+    QLabel* m_lblGain;
+    QCheckBox* m_chkStereo;
+    QPushButton* m_cmdZerodb;
+    FaderSlider* m_sliGain;
+    int m_leftTwips = 120;
+    bool m_confirmed = true;
 };

@@ -13,11 +13,10 @@ namespace {
 constexpr int TextLines = 2;
 constexpr int VerticalPadding = 4;  // pixels, above and below the text together
 
-
 // Trouble in red, a live link in green, the steps in between in the normal
 // text colour. Set through the palette: a style sheet would cost the window
 // a style of its own.
-QPalette PaletteFor(LinkPhase phase, QPalette palette) {
+QPalette paletteFor(LinkPhase phase, QPalette palette) {
     switch (phase) {
         case LinkPhase::Live:
             palette.setColor(QPalette::WindowText, QColor(0x1a, 0x6b, 0x1a));
@@ -34,48 +33,48 @@ QPalette PaletteFor(LinkPhase phase, QPalette palette) {
 
 }  // namespace
 
-LinkStatusBar::LinkStatusBar(QWidget* parent) : QStatusBar(parent), text_(new QLabel(this)) {
+LinkStatusBar::LinkStatusBar(QWidget* parent) : QStatusBar(parent), m_text(new QLabel(this)) {
     setObjectName(QStringLiteral("sbLink"));
-    text_->setObjectName(QStringLiteral("lblLinkStatus"));
+    m_text->setObjectName(QStringLiteral("lblLinkStatus"));
     setSizeGripEnabled(false);
-    const QFont font = PanelFont(PanelFontPixels);
+    const QFont font = panelFont(PanelFontPixels);
     setFont(font);
-    text_->setFont(font);
-    text_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    text_->setTextFormat(Qt::PlainText);
-    text_->setMinimumWidth(1);  // never widens the window
-    addWidget(text_, 1);
+    m_text->setFont(font);
+    m_text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_text->setTextFormat(Qt::PlainText);
+    m_text->setMinimumWidth(1);  // never widens the window
+    addWidget(m_text, 1);
     setFixedHeight(TextLines * QFontMetrics(font).lineSpacing() + VerticalPadding);
-    Show(LinkStatus{});
+    showStatus(LinkStatus{});
 }
 
-void LinkStatusBar::Show(const LinkStatus& status) {
-    full_ = LinkStatusText(status);
-    short_ = LinkStatusShortText(status);
-    setToolTip(full_);
-    text_->setToolTip(full_);
-    text_->setAccessibleName(full_);
-    text_->setPalette(PaletteFor(status.phase, palette()));
-    Refit();
+void LinkStatusBar::showStatus(const LinkStatus& status) {
+    m_full = linkStatusText(status);
+    m_short = linkStatusShortText(status);
+    setToolTip(m_full);
+    m_text->setToolTip(m_full);
+    m_text->setAccessibleName(m_full);
+    m_text->setPalette(paletteFor(status.phase, palette()));
+    refit();
 }
 
-QString LinkStatusBar::ShownText() const { return text_->text(); }
+QString LinkStatusBar::shownText() const { return m_text->text(); }
 
 void LinkStatusBar::resizeEvent(QResizeEvent* event) {
     QStatusBar::resizeEvent(event);
-    Refit();
+    refit();
 }
 
-void LinkStatusBar::Refit() {
-    const QFontMetrics metrics(text_->font());
-    const int width = text_->contentsRect().width();
-    if (metrics.horizontalAdvance(full_) <= width) {
-        text_->setText(full_);
+void LinkStatusBar::refit() {
+    const QFontMetrics metrics(m_text->font());
+    const int width = m_text->contentsRect().width();
+    if (metrics.horizontalAdvance(m_full) <= width) {
+        m_text->setText(m_full);
         return;
     }
-    QStringList lines = short_.split(QLatin1Char('\n'));
+    QStringList lines = m_short.split(QLatin1Char('\n'));
     for (QString& line : lines) line = metrics.elidedText(line, Qt::ElideRight, width);
-    text_->setText(lines.join(QLatin1Char('\n')));
+    m_text->setText(lines.join(QLatin1Char('\n')));
 }
 
 // A rule between the bank and the bar, which otherwise share a colour; drawn

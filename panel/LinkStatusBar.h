@@ -15,19 +15,19 @@ class LinkStatusBar : public QStatusBar {
 public:
     explicit LinkStatusBar(QWidget* parent = nullptr);
 
-    void Show(const LinkStatus& status);
+    void showStatus(const LinkStatus& status);
     // What the bar shows now (lines separated by '\n') and the full sentence.
-    QString ShownText() const;
-    QString FullText() const { return full_; }
+    QString shownText() const;
+    QString fullText() const { return m_full; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void Refit();
+    void refit();
 
-    QLabel* text_;
-    QString full_;
-    QString short_;
+    QLabel* m_text;
+    QString m_full;
+    QString m_short;
 };

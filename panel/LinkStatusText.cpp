@@ -2,67 +2,67 @@
 
 namespace {
 
-QString Endpoint(const LinkStatus& status) {
+QString endpoint(const LinkStatus& status) {
     return status.address + QLatin1Char(':') + QString::number(status.port);
 }
 
-QString Count(int n, const char* singular, const char* plural) {
+QString count(int n, const char* singular, const char* plural) {
     return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? singular : plural);
 }
 
-QString Sources(const LinkStatus& status) { return Count(status.sources, "source", "sources"); }
+QString sources(const LinkStatus& status) { return count(status.sources, "source", "sources"); }
 
-QString Destinations(const LinkStatus& status) {
-    return Count(status.destinations, "destination", "destinations");
+QString destinations(const LinkStatus& status) {
+    return count(status.destinations, "destination", "destinations");
 }
 
-QString Since(const LinkStatus& status) {
+QString since(const LinkStatus& status) {
     return status.since.toString(QStringLiteral("HH:mm:ss"));
 }
 
-QString RetryWhen(const LinkStatus& status) {
+QString retryWhen(const LinkStatus& status) {
     if (status.phase == LinkPhase::RetryAttempt) return QStringLiteral("retrying now");
     return QStringLiteral("retrying in %1 s").arg(status.retryInSeconds);
 }
 
 }  // namespace
 
-QString LinkStatusText(const LinkStatus& status) {
+QString linkStatusText(const LinkStatus& status) {
     switch (status.phase) {
         case LinkPhase::Down:
             break;
         case LinkPhase::Connecting:
-            return QStringLiteral("Connecting to ") + Endpoint(status);
+            return QStringLiteral("Connecting to ") + endpoint(status);
         case LinkPhase::Waiting:
-            return QStringLiteral("Connected to ") + Endpoint(status) +
+            return QStringLiteral("Connected to ") + endpoint(status) +
                    QStringLiteral(", waiting for the switcher");
         case LinkPhase::Live:
-            return QStringLiteral("Live: ") + Sources(status) + QStringLiteral(", ") +
-                   Destinations(status);
+            return QStringLiteral("Live: ") + sources(status) + QStringLiteral(", ") +
+                   destinations(status);
         case LinkPhase::RetryWait:
         case LinkPhase::RetryAttempt:
             return (status.linkWasUp ? QStringLiteral("Connection lost at ")
                                      : QStringLiteral("Connection failed at ")) +
-                   Since(status) + QStringLiteral(", ") + RetryWhen(status);
+                   since(status) + QStringLiteral(", ") + retryWhen(status);
     }
     return QStringLiteral("Not connected");
 }
 
-QString LinkStatusShortText(const LinkStatus& status) {
+QString linkStatusShortText(const LinkStatus& status) {
     switch (status.phase) {
         case LinkPhase::Down:
             break;
         case LinkPhase::Connecting:
-            return QStringLiteral("Connecting to\n") + Endpoint(status);
+            return QStringLiteral("Connecting to\n") + endpoint(status);
         case LinkPhase::Waiting:
             return QStringLiteral("Connected, waiting\nfor the switcher");
         case LinkPhase::Live:
-            return QStringLiteral("Live: ") + Sources(status) + QLatin1Char('\n') +
-                   Destinations(status);
+            return QStringLiteral("Live: ") + sources(status) + QLatin1Char('\n') +
+                   destinations(status);
         case LinkPhase::RetryWait:
         case LinkPhase::RetryAttempt:
             return (status.linkWasUp ? QStringLiteral("Lost at ") : QStringLiteral("Failed at ")) +
-                   Since(status) + QLatin1Char('\n') + RetryWhen(status);
+                   since(status) + QLatin1Char('\n') + retryWhen(status);
     }
     return QStringLiteral("Not connected");
 }

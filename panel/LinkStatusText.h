@@ -7,5 +7,5 @@
 
 #include "LinkStatus.h"
 
-QString LinkStatusText(const LinkStatus& status);
-QString LinkStatusShortText(const LinkStatus& status);
+QString linkStatusText(const LinkStatus& status);
+QString linkStatusShortText(const LinkStatus& status);

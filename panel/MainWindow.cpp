@@ -1,8 +1,6 @@
 // Start-up, menus and shutdown of the main window.
 #include "MainWindow.h"
 
-#include "PanelLook.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,6 +16,7 @@
 #include "FaderGainControl.h"
 #include "FaderStrip.h"
 #include "LinkStatusBar.h"
+#include "PanelLook.h"
 #include "SetupDialog.h"
 #include "SwitcherLinkPort.h"
 #include "Twips.h"
@@ -28,14 +27,14 @@ constexpr int DesignClientWidthTwips = 1725;
 constexpr int DesignClientHeightTwips = 6045;  // below the menu bar
 constexpr int SingleStripLeftTwips = 200;
 
-QString WithTrailingSeparator(QString folder) {
+QString withTrailingSeparator(QString folder) {
     if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QLatin1Char('\\'))) {
         folder += QLatin1Char('/');
     }
     return folder;
 }
 
-std::unique_ptr<SwitcherLinkPort> MakeLink(const LinkFactory& makeLink, PanelState& state,
+std::unique_ptr<SwitcherLinkPort> linkFrom(const LinkFactory& makeLink, PanelState& state,
                                            PanelView& view, ErrorSink& log) {
     std::unique_ptr<SwitcherLinkPort> link;
     if (makeLink) link = makeLink(state, view, log);
@@ -46,44 +45,42 @@ std::unique_ptr<SwitcherLinkPort> MakeLink(const LinkFactory& makeLink, PanelSta
 }  // namespace
 
 MainWindow::MainWindow(QString appPath, ErrorSink& log, LinkFactory makeLink, QWidget* parent)
-    : QMainWindow(parent),
-      log_(log),
-      settings_(state_, log) {
+    : QMainWindow(parent), m_log(log), m_settings(m_state, log) {
     setObjectName(QStringLiteral("frmMain"));
     // One font for the whole window, the strips' own: each further face or
     // size is one more font the font system loads before the first paint.
     // Set before any child exists, since the status bar measures its text
     // as it is made, and would load the default font for nothing.
-    setFont(PanelFont(PanelFontPixels));
-    bank_ = new FaderBank(state_, log, this);
-    statusBar_ = new LinkStatusBar(this);
+    setFont(panelFont(PanelFontPixels));
+    m_bank = new FaderBank(m_state, log, this);
+    m_statusBar = new LinkStatusBar(this);
     setWindowTitle(QStringLiteral("ORX Level Control"));
-    setWindowIcon(QIcon(DrawAppIcon()));
-    setCentralWidget(bank_);
-    setStatusBar(statusBar_);
-    BuildMenus();
+    setWindowIcon(QIcon(drawAppIcon()));
+    setCentralWidget(m_bank);
+    setStatusBar(m_statusBar);
+    buildMenus();
     // The status bar adds to the design height; the bank keeps all of it.
-    const int height = Twips(DesignClientHeightTwips) + menuBar()->sizeHint().height() +
-                       statusBar_->minimumHeight();
-    setFixedSize(Twips(DesignClientWidthTwips), height);
-    connect(bank_, &FaderBank::OuterWidthWanted, this, &MainWindow::SetOuterWidth);
+    const int height = twips(DesignClientHeightTwips) + menuBar()->sizeHint().height() +
+                       m_statusBar->minimumHeight();
+    setFixedSize(twips(DesignClientWidthTwips), height);
+    connect(m_bank, &FaderBank::outerWidthWanted, this, &MainWindow::setOuterWidth);
 
-    link_ = MakeLink(makeLink, state_, *this, log_);
-    gain_ = std::make_unique<FaderGainControl>(state_, *bank_, *link_, log_);
+    m_link = linkFrom(makeLink, m_state, *this, m_log);
+    m_gain = std::make_unique<FaderGainControl>(m_state, *m_bank, *m_link, m_log);
     Form_Load(appPath);
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::BuildMenus() {
+void MainWindow::buildMenus() {
     QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     connect(mnuFile->addAction(QStringLiteral("&Setup")), &QAction::triggered, this,
             &MainWindow::mnuSetup_Click);
     mnuFile->addSeparator();
-    mnuConnect_ = mnuFile->addAction(QStringLiteral("&Connect"));
-    mnuConnect_->setObjectName(QStringLiteral("mnuConnect"));
-    connect(mnuConnect_, &QAction::triggered, this, &MainWindow::mnuConnect_Click);
+    m_mnuConnect = mnuFile->addAction(QStringLiteral("&Connect"));
+    m_mnuConnect->setObjectName(QStringLiteral("mnuConnect"));
+    connect(m_mnuConnect, &QAction::triggered, this, &MainWindow::mnuConnect_Click);
     mnuFile->addSeparator();
     connect(mnuFile->addAction(QStringLiteral("E&xit")), &QAction::triggered, this,
             &MainWindow::mnuExit_Click);
@@ -99,40 +96,40 @@ void MainWindow::BuildMenus() {
 void MainWindow::Form_Load(const QString& appPath) {
     QString step;
     try {
-        state_.AppPath = WithTrailingSeparator(appPath);
-        SetStartUpValues();
+        m_state.AppPath = withTrailingSeparator(appPath);
+        setStartUpValues();
         step = QStringLiteral("Reading ini file");
-        settings_.ReadIniFile();
-        if (state_.FaderCount > 1) {
-            bank_->LoadFaders();
+        m_settings.ReadIniFile();
+        if (m_state.FaderCount > 1) {
+            m_bank->LoadFaders();
         } else {
-            bank_->MoveFirstStrip(SingleStripLeftTwips);
+            m_bank->moveFirstStrip(SingleStripLeftTwips);
         }
-        bank_->SetStereoFromLink();
-        if (state_.GainStage == GainStage::DeviceId) LabelFaders();
+        m_bank->setStereoFromLink();
+        if (m_state.GainStage == GainStage::DeviceId) LabelFaders();
         step = QStringLiteral("Connecting to Server");
-        link_->ConnectToSwitcher();
+        m_link->ConnectToSwitcher();
     } catch (const std::exception&) {
-        log_.LogError(step, QStringLiteral("Connection Error"));
+        m_log.LogError(step, QStringLiteral("Connection Error"));
     }
-    RefreshStrips();
+    refreshStrips();
 }
 
 // The switcher's tables empty and the settings at their defaults, before
 // "Slider.ini" may override the settings.
-void MainWindow::SetStartUpValues() {
-    state_.InputGains.assign(PanelState::InitialChannels, InputGain{});
-    state_.OutputGains.assign(PanelState::InitialChannels, OutputGain{});
-    state_.DestinationAlpha.assign(PanelState::InitialChannels, QString());
-    state_.SourceLinks.assign(PanelState::InitialChannels, 0);
-    state_.DestinationLinks.assign(PanelState::InitialChannels, 0);
-    state_.LoadedFaders = 1;
-    state_.FaderCount = 1;
-    state_.Chan.assign(1, 0);
-    state_.Link.assign(static_cast<size_t>(state_.FaderCount), 0);
-    state_.GainStage = GainStage::DspOutput;
-    state_.IPAddress = QStringLiteral("127.0.0.1");
-    state_.IPPort = 1250;
+void MainWindow::setStartUpValues() {
+    m_state.InputGains.assign(PanelState::InitialChannels, InputGain{});
+    m_state.OutputGains.assign(PanelState::InitialChannels, OutputGain{});
+    m_state.DestinationAlpha.assign(PanelState::InitialChannels, QString());
+    m_state.SourceLinks.assign(PanelState::InitialChannels, 0);
+    m_state.DestinationLinks.assign(PanelState::InitialChannels, 0);
+    m_state.LoadedFaders = 1;
+    m_state.FaderCount = 1;
+    m_state.Chan.assign(1, 0);
+    m_state.Link.assign(static_cast<size_t>(m_state.FaderCount), 0);
+    m_state.GainStage = GainStage::DspOutput;
+    m_state.IPAddress = QStringLiteral("127.0.0.1");
+    m_state.IPPort = 1250;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -141,9 +138,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::Form_Unload() {
-    link_->DisconnectFromSwitcher();
-    bank_->StoreStereoIntoLink();
-    settings_.WriteIniFile();
+    m_link->DisconnectFromSwitcher();
+    m_bank->storeStereoIntoLink();
+    m_settings.WriteIniFile();
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget* window : windows) {
         if (window != this && window->isVisible()) window->close();
@@ -151,101 +148,101 @@ void MainWindow::Form_Unload() {
 }
 
 void MainWindow::mnuSetup_Click() {
-    bank_->StoreStereoIntoLink();
+    m_bank->storeStereoIntoLink();
     {
-        SetupDialog frmSetup(state_, log_, this);
-        if (frmSetup.exec() == QDialog::Accepted && frmSetup.Choices()) {
-            RecordSetupChoices(*frmSetup.Choices());
+        SetupDialog frmSetup(m_state, m_log, this);
+        if (frmSetup.exec() == QDialog::Accepted && frmSetup.choices()) {
+            recordSetupChoices(*frmSetup.choices());
         }
     }
-    if (state_.FaderCount > state_.LoadedFaders) {
-        bank_->LoadFaders();
-    } else if (state_.FaderCount < state_.LoadedFaders) {
-        bank_->UnloadFaders();
+    if (m_state.FaderCount > m_state.LoadedFaders) {
+        m_bank->LoadFaders();
+    } else if (m_state.FaderCount < m_state.LoadedFaders) {
+        m_bank->UnloadFaders();
     }
     LabelFaders();
-    gain_->UpdateGain();
+    m_gain->UpdateGain();
 }
 
 // The settings change together; the link moves only when the switcher's
 // address or port did, and before the file is written.
-void MainWindow::RecordSetupChoices(const SetupChoices& choices) {
-    state_.FaderCount = choices.count;
-    state_.GainStage = choices.gainStage;
-    state_.Chan = choices.channels;
-    state_.Link.resize(static_cast<size_t>(choices.count), 0);
-    if (choices.address != state_.IPAddress || choices.port != state_.IPPort) {
-        link_->DisconnectFromSwitcher();
-        state_.IPPort = choices.port;
-        state_.IPAddress = choices.address;
-        link_->ConnectToSwitcher();
+void MainWindow::recordSetupChoices(const SetupChoices& choices) {
+    m_state.FaderCount = choices.count;
+    m_state.GainStage = choices.gainStage;
+    m_state.Chan = choices.channels;
+    m_state.Link.resize(static_cast<size_t>(choices.count), 0);
+    if (choices.address != m_state.IPAddress || choices.port != m_state.IPPort) {
+        m_link->DisconnectFromSwitcher();
+        m_state.IPPort = choices.port;
+        m_state.IPAddress = choices.address;
+        m_link->ConnectToSwitcher();
     }
-    gain_->StartGainTimer();
-    settings_.WriteIniFile();
+    m_gain->startGainTimer();
+    m_settings.WriteIniFile();
 }
 
 void MainWindow::mnuConnect_Click() {
-    if (state_.Connected) {
-        link_->DisconnectFromSwitcher();
+    if (m_state.Connected) {
+        m_link->DisconnectFromSwitcher();
     } else {
-        link_->ConnectToSwitcher();
+        m_link->ConnectToSwitcher();
     }
 }
 
 void MainWindow::mnuExit_Click() { close(); }
 
 void MainWindow::mnuAbout_Click() {
-    if (!frmAbout_) frmAbout_ = new AboutDialog(DrawAppIcon(), this);
-    frmAbout_->exec();
+    if (!m_frmAbout) m_frmAbout = new AboutDialog(drawAppIcon(), this);
+    m_frmAbout->exec();
 }
 
 void MainWindow::LabelFaders() {
-    bank_->LabelFaders();
-    RefreshStrips();
+    m_bank->LabelFaders();
+    refreshStrips();
 }
 
 // Strips come and go with the setup dialog and are relabelled by the
 // switcher's tables; each time, their accessible names follow the labels and
 // new strips learn whether the switcher confirms what they show.
-void MainWindow::RefreshStrips() {
-    for (int i = 0; i < bank_->StripCount(); ++i) {
-        FaderStrip& strip = bank_->Strip(i);
-        strip.NameForScreenReaders(i + 1);
-        strip.SetConfirmed(live_);
+void MainWindow::refreshStrips() {
+    for (int i = 0; i < m_bank->stripCount(); ++i) {
+        FaderStrip& strip = m_bank->strip(i);
+        strip.nameForScreenReaders(i + 1);
+        strip.setConfirmed(m_live);
     }
 }
 
-void MainWindow::ShowLinkStatus(const LinkStatus& status) {
-    statusBar_->Show(status);
+void MainWindow::showLinkStatus(const LinkStatus& status) {
+    m_statusBar->showStatus(status);
     const bool live = status.phase == LinkPhase::Live;
-    if (live == live_) return;
-    live_ = live;
-    for (int i = 0; i < bank_->StripCount(); ++i) bank_->Strip(i).SetConfirmed(live_);
+    if (live == m_live) return;
+    m_live = live;
+    for (int i = 0; i < m_bank->stripCount(); ++i) m_bank->strip(i).setConfirmed(m_live);
 }
 
-void MainWindow::RequestRefresh() { gain_->RequestRefresh(); }
+void MainWindow::requestRefresh() { m_gain->requestRefresh(); }
 
-void MainWindow::SetConnectCaption(const QString& caption) { mnuConnect_->setText(caption); }
+void MainWindow::setConnectCaption(const QString& caption) { m_mnuConnect->setText(caption); }
 
-void MainWindow::ShowConnectFailure() {
+void MainWindow::showConnectFailure() {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tavrel"),
                     QStringLiteral("Unable to connect to remote host"), QMessageBox::Ok, this);
     box.exec();
 }
 
-void MainWindow::SetOuterWidth(int twips) {
-    outerWidthTwips_ = twips;
-    KeepOuterWidth();
+void MainWindow::setOuterWidth(int twips) {
+    m_outerWidthTwips = twips;
+    keepOuterWidth();
 }
 
 // The outer width includes the frame that the platform puts around the
 // client area. Its size is known only once the platform window exists, and
 // with some window managers only after it is shown, so it is applied again
 // when it may have changed.
-void MainWindow::KeepOuterWidth() {
-    if (outerWidthTwips_ <= 0) return;
+void MainWindow::keepOuterWidth() {
+    if (m_outerWidthTwips <= 0) return;
     const int frameExtra = frameGeometry().width() - width();
-    setFixedWidth(Twips(outerWidthTwips_) - frameExtra);
+    setFixedWidth(twips(m_outerWidthTwips) - frameExtra);
 }
 
 bool MainWindow::event(QEvent* event) {
@@ -254,7 +251,7 @@ bool MainWindow::event(QEvent* event) {
         case QEvent::Polish:
         case QEvent::Show:
         case QEvent::Move:
-            KeepOuterWidth();
+            keepOuterWidth();
             break;
         default:
             break;

@@ -25,46 +25,46 @@ public:
     MainWindow(QString appPath, ErrorSink& log, LinkFactory makeLink, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    PanelState& State() { return state_; }
-    FaderBank& Bank() { return *bank_; }
-    FaderGainControl& Gain() { return *gain_; }
-    LinkStatusBar& LinkBar() { return *statusBar_; }
-    QAction* mnuConnect() const { return mnuConnect_; }
+    PanelState& state() { return m_state; }
+    FaderBank& bank() { return *m_bank; }
+    FaderGainControl& gain() { return *m_gain; }
+    LinkStatusBar& linkBar() { return *m_statusBar; }
+    QAction* mnuConnect() const { return m_mnuConnect; }
 
     // PanelView
     void LabelFaders() override;
-    void RequestRefresh() override;
-    void SetConnectCaption(const QString& caption) override;
-    void ShowConnectFailure() override;
-    void ShowLinkStatus(const LinkStatus& status) override;
+    void requestRefresh() override;
+    void setConnectCaption(const QString& caption) override;
+    void showConnectFailure() override;
+    void showLinkStatus(const LinkStatus& status) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
-    void BuildMenus();
+    void buildMenus();
     void Form_Load(const QString& appPath);
     void Form_Unload();
-    void SetStartUpValues();
+    void setStartUpValues();
     void mnuSetup_Click();
-    void RecordSetupChoices(const SetupChoices& choices);
+    void recordSetupChoices(const SetupChoices& choices);
     void mnuConnect_Click();
     void mnuExit_Click();
     void mnuAbout_Click();
-    void SetOuterWidth(int twips);
-    void KeepOuterWidth();
-    void RefreshStrips();
+    void setOuterWidth(int twips);
+    void keepOuterWidth();
+    void refreshStrips();
 
-    ErrorSink& log_;
-    PanelState state_;
-    SettingsFile settings_;
-    FaderBank* bank_ = nullptr;
-    LinkStatusBar* statusBar_ = nullptr;
-    bool live_ = false;  // the switcher confirms what the faders show
-    QAction* mnuConnect_ = nullptr;
-    AboutDialog* frmAbout_ = nullptr;  // created on first use, then kept
-    int outerWidthTwips_ = 0;          // 0: the design client width still holds
-    std::unique_ptr<SwitcherLinkPort> link_;
-    std::unique_ptr<FaderGainControl> gain_;  // uses link_: destroyed first
+    ErrorSink& m_log;
+    PanelState m_state;
+    SettingsFile m_settings;
+    FaderBank* m_bank = nullptr;
+    LinkStatusBar* m_statusBar = nullptr;
+    bool m_live = false;  // the switcher confirms what the faders show
+    QAction* m_mnuConnect = nullptr;
+    AboutDialog* m_frmAbout = nullptr;  // created on first use, then kept
+    int m_outerWidthTwips = 0;          // 0: the design client width still holds
+    std::unique_ptr<SwitcherLinkPort> m_link;
+    std::unique_ptr<FaderGainControl> m_gain;  // uses link_: destroyed first
 };

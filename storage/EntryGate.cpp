@@ -5,19 +5,19 @@
 
 #include <algorithm>
 
-bool EntryGate::Admit(const QString& location, const QString& description, const QDateTime& now) {
-    auto found = bursts_.find(location);
-    if (found == bursts_.end()) {
-        if (bursts_.size() >= limits_.locations) return true;
+bool EntryGate::admit(const QString& location, const QString& description, const QDateTime& now) {
+    auto found = m_bursts.find(location);
+    if (found == m_bursts.end()) {
+        if (m_bursts.size() >= m_limits.locations) return true;
         Burst fresh;
-        fresh.tokens = limits_.burstEntries;
+        fresh.tokens = m_limits.burstEntries;
         fresh.refilledAt = now;
-        found = bursts_.emplace(location, fresh).first;
+        found = m_bursts.emplace(location, fresh).first;
     }
     Burst& burst = found->second;
     const qint64 elapsedMs = std::max<qint64>(burst.refilledAt.msecsTo(now), 0);
-    burst.tokens = std::min(double(limits_.burstEntries),
-                            burst.tokens + double(elapsedMs) * limits_.refillPerSecond / 1000);
+    burst.tokens = std::min(double(m_limits.burstEntries),
+                            burst.tokens + double(elapsedMs) * m_limits.refillPerSecond / 1000);
     burst.refilledAt = now;
     if (!burst.holding && burst.tokens >= 1) {
         burst.tokens -= 1;
@@ -33,12 +33,12 @@ bool EntryGate::Admit(const QString& location, const QString& description, const
     return false;
 }
 
-std::vector<EntryGate::Summary> EntryGate::DueSummaries(const QDateTime& now, bool everything) {
+std::vector<EntryGate::Summary> EntryGate::dueSummaries(const QDateTime& now, bool everything) {
     std::vector<Summary> due;
-    for (auto& [location, burst] : bursts_) {
+    for (auto& [location, burst] : m_bursts) {
         if (!burst.holding) continue;
-        const bool ended = everything || burst.lastHeldAt.msecsTo(now) >= limits_.quietMs;
-        const bool longRunning = burst.summarisedAt.msecsTo(now) >= limits_.summaryEveryMs;
+        const bool ended = everything || burst.lastHeldAt.msecsTo(now) >= m_limits.quietMs;
+        const bool longRunning = burst.summarisedAt.msecsTo(now) >= m_limits.summaryEveryMs;
         if (!ended && !longRunning) continue;
         if (burst.held > 0) {
             due.push_back({location, burst.lastDescription, burst.held, burst.lastHeldAt});
@@ -50,7 +50,7 @@ std::vector<EntryGate::Summary> EntryGate::DueSummaries(const QDateTime& now, bo
     return due;
 }
 
-bool EntryGate::Holding() const {
-    return std::any_of(bursts_.begin(), bursts_.end(),
+bool EntryGate::holding() const {
+    return std::any_of(m_bursts.begin(), m_bursts.end(),
                        [](const auto& entry) { return entry.second.holding; });
 }

@@ -30,14 +30,14 @@ public:
         QDateTime lastAt;
     };
 
-    explicit EntryGate(Limits limits = {}) : limits_(limits) {}
+    explicit EntryGate(Limits limits = {}) : m_limits(limits) {}
 
     // Whether an entry at this location may be written now; false counts it.
-    bool Admit(const QString& location, const QString& description, const QDateTime& now);
+    bool admit(const QString& location, const QString& description, const QDateTime& now);
     // The summaries due at now: of bursts that have ended, and of bursts that
     // have run long since their last summary. With everything, all of them.
-    std::vector<Summary> DueSummaries(const QDateTime& now, bool everything = false);
-    bool Holding() const;
+    std::vector<Summary> dueSummaries(const QDateTime& now, bool everything = false);
+    bool holding() const;
 
 private:
     struct Burst {
@@ -50,6 +50,6 @@ private:
         QDateTime summarisedAt;
     };
 
-    Limits limits_;
-    std::map<QString, Burst> bursts_;  // by location
+    Limits m_limits;
+    std::map<QString, Burst> m_bursts;  // by location
 };

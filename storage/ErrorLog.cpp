@@ -18,7 +18,7 @@ const QString LineEnd = QStringLiteral("\r\n");
 constexpr int DateTimeWidth = 24;
 constexpr int DescriptionColumn = 60;  // characters before the description
 
-QStringList BannerLines() {
+QStringList bannerLines() {
     return {
         QStringLiteral("             T A V R E L"),
         QString(),
@@ -35,12 +35,12 @@ QStringList BannerLines() {
     };
 }
 
-bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
 // The long time formats end in a time-zone token ("h:mm:ss AP t") that would
 // push the entry past its 24 columns; drop each run of 't' outside quotes,
 // with the blanks around it, keeping one blank when text stands on both sides.
-QString WithoutTimeZone(const QString& format) {
+QString withoutTimeZone(const QString& format) {
     QString result;
     bool quoted = false;
     for (int i = 0; i < format.size(); ++i) {
@@ -52,15 +52,15 @@ QString WithoutTimeZone(const QString& format) {
         }
         while (i + 1 < format.size() && format.at(i + 1) == QLatin1Char('t')) ++i;
         const bool textBefore = !result.trimmed().isEmpty();
-        while (!result.isEmpty() && IsBlank(result.back())) result.chop(1);
-        while (i + 1 < format.size() && IsBlank(format.at(i + 1))) ++i;
+        while (!result.isEmpty() && isBlank(result.back())) result.chop(1);
+        while (i + 1 < format.size() && isBlank(format.at(i + 1))) ++i;
         const bool textAfter = i + 1 < format.size();
         if (textBefore && textAfter) result.append(QLatin1Char(' '));
     }
     return result;
 }
 
-bool WriteLines(QFile& file, const QStringList& lines) {
+bool writeLines(QFile& file, const QStringList& lines) {
     for (const QString& line : lines) {
         const QByteArray bytes = (line + LineEnd).toUtf8();
         if (file.write(bytes) != bytes.size()) return false;
@@ -71,47 +71,47 @@ bool WriteLines(QFile& file, const QStringList& lines) {
 // Clears the creation mark however CreateErrorLog leaves.
 class CreationMark {
 public:
-    explicit CreationMark(bool& mark) : mark_(mark) { mark_ = true; }
-    ~CreationMark() { mark_ = false; }
+    explicit CreationMark(bool& mark) : m_mark(mark) { m_mark = true; }
+    ~CreationMark() { m_mark = false; }
     CreationMark(const CreationMark&) = delete;
     CreationMark& operator=(const CreationMark&) = delete;
 
 private:
-    bool& mark_;
+    bool& m_mark;
 };
 
 }  // namespace
 
 ErrorLog::ErrorLog(QString folder, Clock clock, QLocale locale, Limits limits)
-    : folder_(std::move(folder)),
-      clock_(std::move(clock)),
-      locale_(std::move(locale)),
-      limits_(limits),
-      gate_(limits.bursts) {}
+    : m_folder(std::move(folder)),
+      m_clock(std::move(clock)),
+      m_locale(std::move(locale)),
+      m_limits(limits),
+      m_gate(limits.bursts) {}
 
 ErrorLog::~ErrorLog() {
     try {
-        const QDateTime now = clock_();
-        WriteSummaries(gate_.DueSummaries(now, true), now);
+        const QDateTime now = m_clock();
+        writeSummaries(m_gate.dueSummaries(now, true), now);
     } catch (...) {
         // nothing left to report to
     }
 }
 
-QString ErrorLog::FilePath() const { return folder_ + FileName; }
+QString ErrorLog::filePath() const { return m_folder + FileName; }
 
-QString ErrorLog::OldFilePath() const { return folder_ + OldFileName; }
+QString ErrorLog::oldFilePath() const { return m_folder + OldFileName; }
 
-QString ErrorLog::DateTimeText(const QDateTime& when) const {
-    const QString date = locale_.toString(when.date(), QLocale::ShortFormat);
+QString ErrorLog::dateTimeText(const QDateTime& when) const {
+    const QString date = m_locale.toString(when.date(), QLocale::ShortFormat);
     const QString time =
-        locale_.toString(when.time(), WithoutTimeZone(locale_.timeFormat(QLocale::LongFormat)));
+        m_locale.toString(when.time(), withoutTimeZone(m_locale.timeFormat(QLocale::LongFormat)));
     return date + QLatin1Char(' ') + time;
 }
 
-QString ErrorLog::FormatEntry(const QDateTime& when, const QString& description,
+QString ErrorLog::formatEntry(const QDateTime& when, const QString& description,
                               const QString& location) const {
-    QString line = DateTimeText(when).leftJustified(DateTimeWidth);
+    QString line = dateTimeText(when).leftJustified(DateTimeWidth);
     line.append(location);
     line = line.leftJustified(DescriptionColumn);
     line.append(description);
@@ -121,23 +121,23 @@ QString ErrorLog::FormatEntry(const QDateTime& when, const QString& description,
 void ErrorLog::LogError(const QString& description, const QString& location) {
     try {
         // Stamped before the file is touched, so creating it does not delay the time.
-        const QDateTime now = clock_();
-        WriteSummaries(gate_.DueSummaries(now), now);
-        if (!gate_.Admit(location, description, now)) {
-            WatchForQuiet();
+        const QDateTime now = m_clock();
+        writeSummaries(m_gate.dueSummaries(now), now);
+        if (!m_gate.admit(location, description, now)) {
+            watchForQuiet();
             return;
         }
-        WriteEntry(FormatEntry(now, description, location));
+        writeEntry(formatEntry(now, description, location));
     } catch (...) {
         // The caller carries on as if the entry had been written.
     }
 }
 
-void ErrorLog::SumUpEndedBursts() {
+void ErrorLog::sumUpEndedBursts() {
     try {
-        const QDateTime now = clock_();
-        WriteSummaries(gate_.DueSummaries(now), now);
-        if (quietTimer_ && !gate_.Holding()) quietTimer_->stop();
+        const QDateTime now = m_clock();
+        writeSummaries(m_gate.dueSummaries(now), now);
+        if (m_quietTimer && !m_gate.holding()) m_quietTimer->stop();
     } catch (...) {
         // as LogError
     }
@@ -145,56 +145,56 @@ void ErrorLog::SumUpEndedBursts() {
 
 // Location as held back; the description of the last one held, with how
 // many were held and when the last came.
-void ErrorLog::WriteSummaries(const std::vector<EntryGate::Summary>& summaries,
+void ErrorLog::writeSummaries(const std::vector<EntryGate::Summary>& summaries,
                               const QDateTime& now) {
     for (const EntryGate::Summary& summary : summaries) {
         const QString description = QStringLiteral("%1 (%2 more like this until %3)")
                                         .arg(summary.lastDescription)
                                         .arg(summary.held)
-                                        .arg(DateTimeText(summary.lastAt));
-        WriteEntry(FormatEntry(now, description, summary.location));
+                                        .arg(dateTimeText(summary.lastAt));
+        writeEntry(formatEntry(now, description, summary.location));
     }
 }
 
 // Without an event loop (a tool, a test) the summaries wait for the next
 // entry or the end; with one, they come when the burst has gone quiet.
-void ErrorLog::WatchForQuiet() {
+void ErrorLog::watchForQuiet() {
     if (!QCoreApplication::instance()) return;
-    if (!quietTimer_) {
-        quietTimer_ = std::make_unique<QTimer>();
-        quietTimer_->setInterval(static_cast<int>(limits_.bursts.quietMs));
-        QObject::connect(quietTimer_.get(), &QTimer::timeout, quietTimer_.get(),
-                         [this] { SumUpEndedBursts(); });
+    if (!m_quietTimer) {
+        m_quietTimer = std::make_unique<QTimer>();
+        m_quietTimer->setInterval(static_cast<int>(m_limits.bursts.quietMs));
+        QObject::connect(m_quietTimer.get(), &QTimer::timeout, m_quietTimer.get(),
+                         [this] { sumUpEndedBursts(); });
     }
-    if (!quietTimer_->isActive()) quietTimer_->start();
+    if (!m_quietTimer->isActive()) m_quietTimer->start();
 }
 
-void ErrorLog::WriteEntry(const QString& line) {
-    if (!creating_ && !MakeRoom()) return;
-    if (!QFile::exists(FilePath())) {
+void ErrorLog::writeEntry(const QString& line) {
+    if (!m_creating && !makeRoom()) return;
+    if (!QFile::exists(filePath())) {
         // A report raised while the file is being created must not start a
         // second creation; and a log that cannot be created takes nothing.
-        if (creating_ || !CreateErrorLog()) return;
+        if (m_creating || !CreateErrorLog()) return;
     }
-    AppendLine(line);
+    appendLine(line);
 }
 
 // A full log moves aside, replacing the older one, so the two together stay
 // bounded; when it cannot move, the entry is dropped rather than let grow.
-bool ErrorLog::MakeRoom() {
-    const QFileInfo current(FilePath());
-    if (!current.exists() || current.size() < limits_.rotateBytes) return true;
-    if (QFile::exists(OldFilePath()) && !QFile::remove(OldFilePath())) return false;
-    return QFile::rename(FilePath(), OldFilePath());
+bool ErrorLog::makeRoom() {
+    const QFileInfo current(filePath());
+    if (!current.exists() || current.size() < m_limits.rotateBytes) return true;
+    if (QFile::exists(oldFilePath()) && !QFile::remove(oldFilePath())) return false;
+    return QFile::rename(filePath(), oldFilePath());
 }
 
 bool ErrorLog::CreateErrorLog() {
-    const CreationMark mark(creating_);
+    const CreationMark mark(m_creating);
     bool bannerWritten = false;
     {
-        QFile file(FilePath());
+        QFile file(filePath());
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-        bannerWritten = WriteLines(file, BannerLines());
+        bannerWritten = writeLines(file, bannerLines());
     }
     // The file exists now, so the report is appended rather than creating again.
     if (!bannerWritten) {
@@ -203,10 +203,10 @@ bool ErrorLog::CreateErrorLog() {
     return true;
 }
 
-bool ErrorLog::AppendLine(const QString& line) {
-    QFile file(FilePath());
+bool ErrorLog::appendLine(const QString& line) {
+    QFile file(filePath());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
-    const bool written = WriteLines(file, {line});
+    const bool written = writeLines(file, {line});
     file.close();
     return written;
 }

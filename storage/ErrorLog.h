@@ -42,29 +42,29 @@ public:
     void LogError(const QString& description, const QString& location) override;
     // Writes the summaries of bursts that have ended by now. A timer does
     // this while a burst is held back; tests with their own clock call it.
-    void SumUpEndedBursts();
+    void sumUpEndedBursts();
 
-    QString FilePath() const;
-    QString OldFilePath() const;
+    QString filePath() const;
+    QString oldFilePath() const;
     // The local date and time as the log's first column shows it.
-    QString DateTimeText(const QDateTime& when) const;
+    QString dateTimeText(const QDateTime& when) const;
     // One entry line, without its line end.
-    QString FormatEntry(const QDateTime& when, const QString& description,
+    QString formatEntry(const QDateTime& when, const QString& description,
                         const QString& location) const;
 
 private:
-    void WriteEntry(const QString& line);
-    void WriteSummaries(const std::vector<EntryGate::Summary>& summaries, const QDateTime& now);
-    void WatchForQuiet();
-    bool MakeRoom();
+    void writeEntry(const QString& line);
+    void writeSummaries(const std::vector<EntryGate::Summary>& summaries, const QDateTime& now);
+    void watchForQuiet();
+    bool makeRoom();
     bool CreateErrorLog();
-    bool AppendLine(const QString& line);
+    bool appendLine(const QString& line);
 
-    QString folder_;
-    Clock clock_;
-    QLocale locale_;
-    Limits limits_;
-    EntryGate gate_;
-    std::unique_ptr<QTimer> quietTimer_;  // runs only while a burst is held back
-    bool creating_ = false;               // set while the banner is written
+    QString m_folder;
+    Clock m_clock;
+    QLocale m_locale;
+    Limits m_limits;
+    EntryGate m_gate;
+    std::unique_ptr<QTimer> m_quietTimer;  // runs only while a burst is held back
+    bool m_creating = false;               // set while the banner is written
 };

@@ -5,32 +5,32 @@
 
 namespace {
 
-bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
-bool EndsEntry(QChar c) {
+bool endsEntry(QChar c) {
     return c == QLatin1Char(',') || c == QLatin1Char('\r') || c == QLatin1Char('\n');
 }
 
 }  // namespace
 
-IniEntries::IniEntries(QString text) : text_(std::move(text)) {}
+IniEntries::IniEntries(QString text) : m_text(std::move(text)) {}
 
-std::optional<QString> IniEntries::Next() {
-    const int size = static_cast<int>(text_.size());
-    while (position_ < size && IsBlank(text_.at(position_))) ++position_;
-    if (position_ >= size) return std::nullopt;
+std::optional<QString> IniEntries::next() {
+    const int size = static_cast<int>(m_text.size());
+    while (m_position < size && isBlank(m_text.at(m_position))) ++m_position;
+    if (m_position >= size) return std::nullopt;
 
-    const int start = position_;
-    while (position_ < size && !EndsEntry(text_.at(position_))) ++position_;
-    int end = position_;
+    const int start = m_position;
+    while (m_position < size && !endsEntry(m_text.at(m_position))) ++m_position;
+    int end = m_position;
     // Trailing blanks would otherwise end up inside the switcher's address.
-    while (end > start && IsBlank(text_.at(end - 1))) --end;
+    while (end > start && isBlank(m_text.at(end - 1))) --end;
 
     // CR LF is one line end, not an empty entry between two.
-    if (position_ < size && text_.at(position_) == QLatin1Char('\r') && position_ + 1 < size &&
-        text_.at(position_ + 1) == QLatin1Char('\n')) {
-        ++position_;
+    if (m_position < size && m_text.at(m_position) == QLatin1Char('\r') && m_position + 1 < size &&
+        m_text.at(m_position + 1) == QLatin1Char('\n')) {
+        ++m_position;
     }
-    if (position_ < size) ++position_;
-    return text_.mid(start, end - start);
+    if (m_position < size) ++m_position;
+    return m_text.mid(start, end - start);
 }

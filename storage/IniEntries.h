@@ -11,9 +11,9 @@ public:
     explicit IniEntries(QString text);
 
     // The next entry, or nothing at the end of the text.
-    std::optional<QString> Next();
+    std::optional<QString> next();
 
 private:
-    QString text_;
-    int position_ = 0;
+    QString m_text;
+    int m_position = 0;
 };

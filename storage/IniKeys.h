@@ -9,4 +9,4 @@ struct PanelState;
 // Stores what entry says, if it names a key; entries naming none are ignored.
 // False when the entry cannot be taken (a number out of range, a fader that
 // does not exist): the read stops there.
-bool ApplyIniEntry(PanelState& state, const QString& entry);
+bool applyIniEntry(PanelState& state, const QString& entry);

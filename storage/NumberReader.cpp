@@ -13,9 +13,9 @@ namespace {
 // value without bound.
 constexpr double Saturated = 1e18;
 
-bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
-bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
 // The rounding decision only needs the first fraction digit and whether any
 // digit after it is nonzero, so the fraction is never held as a whole.
@@ -24,7 +24,7 @@ struct Fraction {
     bool restNonZero = false;
     bool seen = false;
 
-    void Add(int digit) {
+    void add(int digit) {
         if (!seen) {
             firstDigit = digit;
             seen = true;
@@ -34,7 +34,7 @@ struct Fraction {
     }
 
     // Halves go to the even neighbour, so 0.5 and 2.5 round down, 1.5 up.
-    bool RoundsUp(double wholePart) const {
+    bool roundsUp(double wholePart) const {
         if (firstDigit != 5) return firstDigit > 5;
         if (restNonZero) return true;
         const bool odd = wholePart < Saturated && static_cast<long long>(wholePart) % 2 != 0;
@@ -46,30 +46,30 @@ enum class Stage { Sign, Whole, Fraction };
 
 }  // namespace
 
-double ReadNumber(const QString& text) {
+double readNumber(const QString& text) {
     Stage stage = Stage::Sign;
     bool negative = false;
     double whole = 0;
     Fraction fraction;
 
     for (const QChar c : text) {
-        if (IsBlank(c)) continue;
+        if (isBlank(c)) continue;
         if (stage == Stage::Sign && (c == QLatin1Char('-') || c == QLatin1Char('+'))) {
             negative = c == QLatin1Char('-');
             stage = Stage::Whole;
         } else if (stage != Stage::Fraction && c == QLatin1Char('.')) {
             stage = Stage::Fraction;
-        } else if (IsDigit(c) && stage != Stage::Fraction) {
+        } else if (isDigit(c) && stage != Stage::Fraction) {
             stage = Stage::Whole;
             whole = whole < Saturated ? whole * 10 + c.digitValue() : Saturated;
-        } else if (IsDigit(c)) {
-            fraction.Add(c.digitValue());
+        } else if (isDigit(c)) {
+            fraction.add(c.digitValue());
         } else {
             break;
         }
     }
 
-    if (fraction.RoundsUp(whole) && whole < Saturated) whole += 1;
+    if (fraction.roundsUp(whole) && whole < Saturated) whole += 1;
     if (whole == 0) return 0;  // no "-0" for "-0.4"
     return negative ? -whole : whole;
 }
@@ -77,8 +77,8 @@ double ReadNumber(const QString& text) {
 namespace {
 
 template <typename Int>
-std::optional<Int> ReadInt(const QString& text) {
-    const double value = ReadNumber(text);
+std::optional<Int> readInt(const QString& text) {
+    const double value = readNumber(text);
     if (value < static_cast<double>(std::numeric_limits<Int>::min()) ||
         value > static_cast<double>(std::numeric_limits<Int>::max())) {
         return std::nullopt;
@@ -88,8 +88,8 @@ std::optional<Int> ReadInt(const QString& text) {
 
 }  // namespace
 
-std::optional<int16_t> ReadInt16(const QString& text) { return ReadInt<int16_t>(text); }
+std::optional<int16_t> readInt16(const QString& text) { return readInt<int16_t>(text); }
 
-std::optional<int32_t> ReadInt32(const QString& text) { return ReadInt<int32_t>(text); }
+std::optional<int32_t> readInt32(const QString& text) { return readInt<int32_t>(text); }
 
 }  // namespace NumberReader

@@ -6,16 +6,15 @@
 #pragma once
 
 #include <QString>
-
 #include <cstdint>
 #include <optional>
 
 namespace NumberReader {
 
 // The whole number at the start of text, before any range check.
-double ReadNumber(const QString& text);
+double readNumber(const QString& text);
 
-std::optional<int16_t> ReadInt16(const QString& text);
-std::optional<int32_t> ReadInt32(const QString& text);
+std::optional<int16_t> readInt16(const QString& text);
+std::optional<int32_t> readInt32(const QString& text);
 
 }  // namespace NumberReader

@@ -25,7 +25,7 @@ const QString WriteFailure = QStringLiteral("Error Reading ini File");
 // file and is refused rather than held in memory.
 constexpr qint64 MaxFileBytes = 1024 * 1024;
 
-std::optional<QString> ReadWholeFile(const QString& path) {
+std::optional<QString> readWholeFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     if (file.size() > MaxFileBytes) return std::nullopt;
@@ -37,7 +37,7 @@ std::optional<QString> ReadWholeFile(const QString& path) {
     return QString::fromUtf8(bytes);
 }
 
-QString Line(const QString& key, long long value) {
+QString line(const QString& key, long long value) {
     return key + QString::number(value) + QStringLiteral("\r\n");
 }
 
@@ -45,28 +45,28 @@ QString Line(const QString& key, long long value) {
 // Device ID mode can be the highest 16-bit number, one more than the file can
 // then hold: it is written as the highest number the reader takes, or reading
 // would stop at that line and lose every setting after it.
-int FileChannel(int16_t channel, int offset) {
+int fileChannel(int16_t channel, int offset) {
     return std::min<int>(channel + offset, std::numeric_limits<int16_t>::max());
 }
 
-QString IniFileText(const PanelState& state) {
+QString iniFileText(const PanelState& state) {
     QString text = QStringLiteral("[CONFIGURATION]\r\n");
-    text += Line(QStringLiteral("Gain Stage="), state.GainStage);
-    text += Line(QStringLiteral("Fader Count="), state.FaderCount);
+    text += line(QStringLiteral("Gain Stage="), state.GainStage);
+    text += line(QStringLiteral("Fader Count="), state.FaderCount);
     const int offset = state.GainStage == GainStage::DeviceId ? 0 : 1;
     for (int fader = 0; fader < state.FaderCount; ++fader) {
         const QString number = QString::number(fader + 1);
         const size_t index = static_cast<size_t>(fader);
-        text += Line(QStringLiteral("Chan ") + number + QLatin1Char('='),
-                     FileChannel(state.Chan.at(index), offset));
-        text += Line(QStringLiteral("Link ") + number + QLatin1Char('='), state.Link.at(index));
+        text += line(QStringLiteral("Chan ") + number + QLatin1Char('='),
+                     fileChannel(state.Chan.at(index), offset));
+        text += line(QStringLiteral("Link ") + number + QLatin1Char('='), state.Link.at(index));
     }
     text += QStringLiteral("IP Address=") + state.IPAddress + QStringLiteral("\r\n");
-    text += Line(QStringLiteral("IP Port="), state.IPPort);
+    text += line(QStringLiteral("IP Port="), state.IPPort);
     return text;
 }
 
-bool ReplaceFile(const QString& path, const QByteArray& bytes) {
+bool replaceFile(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
     if (file.write(bytes) != bytes.size()) {
@@ -78,40 +78,40 @@ bool ReplaceFile(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
-SettingsFile::SettingsFile(PanelState& state, ErrorSink& log) : state_(state), log_(log) {}
+SettingsFile::SettingsFile(PanelState& state, ErrorSink& log) : m_state(state), m_log(log) {}
 
-QString SettingsFile::FilePath() const { return state_.AppPath + FileName; }
+QString SettingsFile::filePath() const { return m_state.AppPath + FileName; }
 
 void SettingsFile::ReadIniFile() {
     try {
-        const QString path = FilePath();
+        const QString path = filePath();
         if (!QFile::exists(path)) return;
-        const std::optional<QString> text = ReadWholeFile(path);
+        const std::optional<QString> text = readWholeFile(path);
         if (!text) {
-            log_.LogError(ReadFailure, FileError);
+            m_log.LogError(ReadFailure, FileError);
             return;
         }
         IniEntries entries(*text);
-        while (const std::optional<QString> entry = entries.Next()) {
+        while (const std::optional<QString> entry = entries.next()) {
             // What was stored before a bad entry stays; nothing after it is read.
-            if (!ApplyIniEntry(state_, *entry)) {
-                log_.LogError(ReadFailure, FileError);
+            if (!applyIniEntry(m_state, *entry)) {
+                m_log.LogError(ReadFailure, FileError);
                 return;
             }
         }
     } catch (...) {
-        log_.LogError(ReadFailure, FileError);
+        m_log.LogError(ReadFailure, FileError);
     }
 }
 
 void SettingsFile::WriteIniFile() {
     try {
-        if (!ReplaceFile(FilePath(), IniFileText(state_).toUtf8())) {
-            log_.LogError(WriteFailure, FileError);
+        if (!replaceFile(filePath(), iniFileText(m_state).toUtf8())) {
+            m_log.LogError(WriteFailure, FileError);
         }
     } catch (...) {
         // A fader without a channel or stereo entry in the state: nothing is
         // written, and the old file stays.
-        log_.LogError(WriteFailure, FileError);
+        m_log.LogError(WriteFailure, FileError);
     }
 }

@@ -17,9 +17,9 @@ public:
     // Replaces the file with the current settings.
     void WriteIniFile();
 
-    QString FilePath() const;
+    QString filePath() const;
 
 private:
-    PanelState& state_;
-    ErrorSink& log_;
+    PanelState& m_state;
+    ErrorSink& m_log;
 };

@@ -37,13 +37,13 @@ private Q_SLOTS:
         unused.close();
         if (withSimulator) {
             sim = std::make_unique<SimulatorProcess>(simProgram, QStringList{"--keepalive", "0.2"});
-            port = sim->Port();
+            port = sim->port();
             QVERIFY(port != 0);
         }
         // Fader 1 sits on a stereo pair of the simulator, fader 3 on a mono channel.
-        const QByteArray settings = SettingsText(port, 15, {1, 0, 0});
+        const QByteArray settings = settingsText(port, 15, {1, 0, 0});
         const QString iniPath = dir.filePath(QStringLiteral("Slider.ini"));
-        QVERIFY(WriteFile(iniPath, settings));
+        QVERIFY(writeFile(iniPath, settings));
 
         QProcess panel;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -52,12 +52,12 @@ private Q_SLOTS:
         panel.start(panelProgram, {});
         QVERIFY(panel.waitForStarted());
         if (sim) {  // asked for its tables, answered a keep-alive: up and talking
-            QVERIFY(sim->WaitFor(QStringLiteral("^#1 <- F2 ")).hasMatch());
-            QVERIFY(sim->WaitFor(QStringLiteral("^#1 <- F4 ")).hasMatch());
+            QVERIFY(sim->waitFor(QStringLiteral("^#1 <- F2 ")).hasMatch());
+            QVERIFY(sim->waitFor(QStringLiteral("^#1 <- F4 ")).hasMatch());
         } else {  // the refused attempt is logged from the running event loop: past start-up
             const QString logPath = dir.filePath(QStringLiteral("Errorlog.txt"));
             QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(logPath), Patience);
-            QTRY_VERIFY(ReadFile(logPath).contains(
+            QTRY_VERIFY(readFile(logPath).contains(
                 QStringLiteral("Connection to switcher at 127.0.0.1:%1 failed, retrying")
                     .arg(port)
                     .toLatin1()));
@@ -69,9 +69,9 @@ private Q_SLOTS:
         QVERIFY(panel.waitForFinished(Patience));
         QCOMPARE(panel.exitStatus(), QProcess::NormalExit);
         QCOMPARE(panel.exitCode(), 0);
-        QCOMPARE(ReadFile(iniPath), settings);
+        QCOMPARE(readFile(iniPath), settings);
         if (sim) {
-            QVERIFY(sim->WaitFor(QStringLiteral("^#1 disconnected")).hasMatch());
+            QVERIFY(sim->waitFor(QStringLiteral("^#1 disconnected")).hasMatch());
             QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("Errorlog.txt"))));
         }
     }

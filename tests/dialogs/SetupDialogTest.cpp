@@ -22,7 +22,7 @@ using LogEntries = QList<QPair<QString, QString>>;
 // A setup dialog over a state chosen by the test.
 struct Setup {
     // Shown and active, so that focus moves as an operator's would.
-    bool Open(int16_t gainStage, const std::vector<int16_t>& channels) {
+    bool open(int16_t gainStage, const std::vector<int16_t>& channels) {
         state.GainStage = gainStage;
         state.FaderCount = int16_t(channels.size());
         state.Chan = channels;
@@ -32,35 +32,35 @@ struct Setup {
         return QTest::qWaitForWindowActive(dialog.get());
     }
     template <typename Widget = QLineEdit>
-    Widget* Find(const QString& name) const {
+    Widget* find(const QString& name) const {
         return dialog->findChild<Widget*>(name);
     }
-    QLineEdit* Row(int i) const { return Find(QStringLiteral("txtChan(%1)").arg(i)); }
+    QLineEdit* row(int i) const { return find(QStringLiteral("txtChan(%1)").arg(i)); }
     // Each row's caption and text, "caption=text".
-    QStringList Rows() const {
+    QStringList rows() const {
         QStringList rows;
-        for (int i = 0; Row(i); ++i)
-            rows << Find<QLabel>(QStringLiteral("lblChan(%1)").arg(i))->text() + "=" +
-                        Row(i)->text();
+        for (int i = 0; row(i); ++i)
+            rows << find<QLabel>(QStringLiteral("lblChan(%1)").arg(i))->text() + "=" +
+                        row(i)->text();
         return rows;
     }
-    void Retype(const QString& name, const QString& text) const {
-        QLineEdit* box = Find(name);
+    void retype(const QString& name, const QString& text) const {
+        QLineEdit* box = find(name);
         box->setFocus();
         box->selectAll();
         QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClicks(box, text);
     }
-    void ApplyCount(const QString& count) const {
-        Retype("txtCount", count);
-        QTest::keyClick(Find("txtCount"), Qt::Key_Return);
+    void applyCount(const QString& count) const {
+        retype("txtCount", count);
+        QTest::keyClick(find("txtCount"), Qt::Key_Return);
     }
-    void Click(const QString& name) const {
-        QTest::mouseClick(Find<QAbstractButton>(name), Qt::LeftButton);
+    void click(const QString& name) const {
+        QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton);
     }
     // What "&Ok" handed back, or "none".
-    QString Chosen() const {
-        const std::optional<SetupChoices>& c = dialog->Choices();
+    QString chosen() const {
+        const std::optional<SetupChoices>& c = dialog->choices();
         if (!c) return QStringLiteral("none");
         QString text;
         QDebug(&text).noquote() << c->count << c->gainStage << c->channels
@@ -83,31 +83,31 @@ private Q_SLOTS:
     // dialog opened with, whatever was typed into them meanwhile.
     void opensWithOneRowPerFader() {
         Setup f;
-        QVERIFY(f.Open(GainStage::DspOutput, {0, 4, 4095}));
-        QCOMPARE(f.Rows(), QStringList({"Channel 1=1", "Channel 2=5", "Channel 3=4096"}));
-        QCOMPARE(f.Find("txtCount")->text(), "3");
-        QVERIFY(f.Find<QRadioButton>("optType(15)")->isChecked());
-        QCOMPARE(QApplication::focusWidget(), f.Row(0));
-        f.Retype("txtChan(2)", "77");
-        f.ApplyCount("2");
-        f.ApplyCount("4");
-        QCOMPARE(f.Rows(),
+        QVERIFY(f.open(GainStage::DspOutput, {0, 4, 4095}));
+        QCOMPARE(f.rows(), QStringList({"Channel 1=1", "Channel 2=5", "Channel 3=4096"}));
+        QCOMPARE(f.find("txtCount")->text(), "3");
+        QVERIFY(f.find<QRadioButton>("optType(15)")->isChecked());
+        QCOMPARE(QApplication::focusWidget(), f.row(0));
+        f.retype("txtChan(2)", "77");
+        f.applyCount("2");
+        f.applyCount("4");
+        QCOMPARE(f.rows(),
                  QStringList({"Channel 1=1", "Channel 2=5", "Channel 3=4096", "Channel 4=1"}));
 
         Setup device;
-        QVERIFY(device.Open(GainStage::DeviceId, {0, 4, 32767}));
-        device.ApplyCount("1");
-        device.ApplyCount("4");
-        QCOMPARE(device.Rows(),
+        QVERIFY(device.open(GainStage::DeviceId, {0, 4, 32767}));
+        device.applyCount("1");
+        device.applyCount("4");
+        QCOMPARE(device.rows(),
                  QStringList({"Channel 1=0", "Device ID2=4", "Device ID3=32767", "Device ID4=0"}));
         QVERIFY(f.log.entries.isEmpty() && device.log.entries.isEmpty());
     }
 
     void gainStageWithoutOptionIsLoggedAndFillsNothing() {
         Setup f;
-        QVERIFY(f.Open(7, {0, 4, 9}));
-        QCOMPARE(f.Rows(), QStringList({"Channel 1=", "Channel 2=5", "Channel 3=10"}));
-        QVERIFY(f.Find("txtCount")->text().isEmpty() && f.Find("txtIPPort")->text().isEmpty());
+        QVERIFY(f.open(7, {0, 4, 9}));
+        QCOMPARE(f.rows(), QStringList({"Channel 1=", "Channel 2=5", "Channel 3=10"}));
+        QVERIFY(f.find("txtCount")->text().isEmpty() && f.find("txtIPPort")->text().isEmpty());
         QCOMPARE(f.log.entries, LogEntries({{"Error displaying current values", "Setup Error"}}));
     }
 
@@ -119,9 +119,9 @@ private Q_SLOTS:
         QApplication::clipboard()->setText(entered);
         for (const QString box : {"txtChan(0)", "txtIPPort", "txtCount", "txtIPAddr"}) {
             Setup f;
-            QVERIFY(f.Open(GainStage::DspOutput, {0}));
-            f.Retype(box, "9");
-            QLineEdit* edit = f.Find(box);
+            QVERIFY(f.open(GainStage::DspOutput, {0}));
+            f.retype(box, "9");
+            QLineEdit* edit = f.find(box);
             QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
             QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
             edit->selectAll();
@@ -157,24 +157,24 @@ private Q_SLOTS:
         QFETCH(int, key);
         QFETCH(int, rows);
         Setup f;
-        QVERIFY(f.Open(GainStage::DspOutput, {0, 4, 9}));
-        f.Retype("txtCount", typed);
+        QVERIFY(f.open(GainStage::DspOutput, {0, 4, 9}));
+        f.retype("txtCount", typed);
         if (key) QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-        QCOMPARE(f.Rows().size(), rows);
+        QCOMPARE(f.rows().size(), rows);
         // The boxes below the rows move down with them, and stay inside.
-        QVERIFY(f.Row(rows - 1)->geometry().bottom() < f.Find("txtIPPort")->y());
-        QVERIFY(f.Find<QWidget>("cmdOk")->geometry().bottom() < f.dialog->height());
-        QVERIFY(f.dialog->isVisible() && !f.dialog->Choices());
+        QVERIFY(f.row(rows - 1)->geometry().bottom() < f.find("txtIPPort")->y());
+        QVERIFY(f.find<QWidget>("cmdOk")->geometry().bottom() < f.dialog->height());
+        QVERIFY(f.dialog->isVisible() && !f.dialog->choices());
     }
 
     // The click leaves the count box, which removes the very row clicked.
     void clickingARowThatTheCountRemoves() {
         Setup f;
-        QVERIFY(f.Open(GainStage::DspOutput, {0, 4, 9, 14, 19}));
-        f.Retype("txtCount", "2");
-        QLineEdit* doomed = f.Row(4);
+        QVERIFY(f.open(GainStage::DspOutput, {0, 4, 9, 14, 19}));
+        f.retype("txtCount", "2");
+        QLineEdit* doomed = f.row(4);
         QTest::mouseClick(doomed, Qt::LeftButton);
-        QCOMPARE(f.Rows().size(), 2);
+        QCOMPARE(f.rows().size(), 2);
         QTest::qWait(10);
         QVERIFY(QApplication::focusWidget() != doomed);
         QVERIFY(f.dialog->isVisible());
@@ -184,15 +184,15 @@ private Q_SLOTS:
     // still apply.
     void okHandsBackEveryChoiceAndCloses() {
         Setup f;
-        QVERIFY(f.Open(GainStage::DspOutput, {0, 4, 9}));
-        f.Click("optType(3)");
-        f.ApplyCount("5");
-        f.Retype("txtChan(3)", "12");
-        f.Retype("txtIPPort", "4000");
-        f.Retype("txtCount", "6");
-        QTest::keyClick(f.Find("txtCount"), Qt::Key_O, Qt::AltModifier);
+        QVERIFY(f.open(GainStage::DspOutput, {0, 4, 9}));
+        f.click("optType(3)");
+        f.applyCount("5");
+        f.retype("txtChan(3)", "12");
+        f.retype("txtIPPort", "4000");
+        f.retype("txtCount", "6");
+        QTest::keyClick(f.find("txtCount"), Qt::Key_O, Qt::AltModifier);
         QTRY_COMPARE(f.dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(f.Chosen(), "6 3 std::vector(0, 4, 9, 11, 0, 0) 127.0.0.1:4000");
+        QCOMPARE(f.chosen(), "6 3 std::vector(0, 4, 9, 11, 0, 0) 127.0.0.1:4000");
         QCOMPARE(f.state.IPPort, 1250);  // the dialog only reads the settings
         QVERIFY(!f.dialog->isVisible() && f.log.entries.isEmpty());
     }
@@ -204,12 +204,12 @@ private Q_SLOTS:
             {15, "1", 0}, {15, "4096", 4095}, {15, "4097", 0}, {1, "0", 0}, {20, "32767", 32767}};
         for (const auto& [stage, typed, stored] : rows) {
             Setup f;
-            QVERIFY(f.Open(GainStage::AnalogOutput, {3}));
-            f.Click(QStringLiteral("optType(%1)").arg(stage));
-            f.Retype("txtChan(0)", typed);
-            f.Click("cmdOk");
-            QCOMPARE(f.dialog->Choices()->gainStage, int16_t(stage));
-            QCOMPARE(f.dialog->Choices()->channels, std::vector<int16_t>{int16_t(stored)});
+            QVERIFY(f.open(GainStage::AnalogOutput, {3}));
+            f.click(QStringLiteral("optType(%1)").arg(stage));
+            f.retype("txtChan(0)", typed);
+            f.click("cmdOk");
+            QCOMPARE(f.dialog->choices()->gainStage, int16_t(stage));
+            QCOMPARE(f.dialog->choices()->channels, std::vector<int16_t>{int16_t(stored)});
         }
     }
 
@@ -233,14 +233,14 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(bool, logged);
         Setup f;
-        QVERIFY(f.Open(GainStage::AnalogOutput, {0, 4, 9}));
-        f.Click("optType(" + typed.section('|', 0, 0) + ")");
-        f.Retype("txtIPAddr", "1.2.3.4");
-        f.Retype("txtIPPort", typed.section('|', 3));
-        f.Retype("txtChan(1)", typed.section('|', 2, 2));
-        f.Retype("txtCount", typed.section('|', 1, 1));
-        f.Click(button);
-        QCOMPARE(f.Chosen(), "none");
+        QVERIFY(f.open(GainStage::AnalogOutput, {0, 4, 9}));
+        f.click("optType(" + typed.section('|', 0, 0) + ")");
+        f.retype("txtIPAddr", "1.2.3.4");
+        f.retype("txtIPPort", typed.section('|', 3));
+        f.retype("txtChan(1)", typed.section('|', 2, 2));
+        f.retype("txtCount", typed.section('|', 1, 1));
+        f.click(button);
+        QCOMPARE(f.chosen(), "none");
         QCOMPARE(f.dialog->isVisible(), button == "cmdOk");
         QCOMPARE(f.dialog->result(), int(QDialog::Rejected));
         QCOMPARE(f.log.entries,
@@ -250,16 +250,16 @@ private Q_SLOTS:
     // Enter and Escape neither accept nor cancel, wherever the focus is.
     void enterAndEscapeDoNothing() {
         Setup f;
-        QVERIFY(f.Open(GainStage::DspOutput, {0}));
+        QVERIFY(f.open(GainStage::DspOutput, {0}));
         for (const char* focus : {"txtChan(0)", "txtCount", "cmdOk", "cmdCancel"}) {
             for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-                QWidget* target = f.Find<QWidget>(focus);
+                QWidget* target = f.find<QWidget>(focus);
                 target->setFocus();
                 QTest::keyClick(target, key);
                 QVERIFY2(f.dialog->isVisible() && f.dialog->result() == 0, focus);
             }
         }
-        QVERIFY(!f.dialog->Choices());
+        QVERIFY(!f.dialog->choices());
     }
 };
 

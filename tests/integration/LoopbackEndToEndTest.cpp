@@ -32,11 +32,11 @@ struct LoopbackSwitcher {
                              [this, p = peer] { received += p->readAll(); });
         });
     }
-    void Send(const char* hex) { peer->write(QByteArray::fromHex(hex)); }
-    bool PeerOpen() const { return peer && peer->state() == QAbstractSocket::ConnectedState; }
+    void send(const char* hex) { peer->write(QByteArray::fromHex(hex)); }
+    bool peerOpen() const { return peer && peer->state() == QAbstractSocket::ConnectedState; }
 };
 
-void Retype(QWidget& dialog, const QString& box, int number) {
+void retype(QWidget& dialog, const QString& box, int number) {
     auto* edit = dialog.findChild<QLineEdit*>(box);
     QVERIFY(edit);
     edit->selectAll();
@@ -54,48 +54,49 @@ private Q_SLOTS:
     void tablesLabelTheFaders() {
         LoopbackSwitcher switcher;
         LivePanel panel(switcher.server.serverPort(), 15, 3);
-        QTRY_VERIFY_WITH_TIMEOUT(switcher.PeerOpen(), Patience);
-        switcher.Send("816464FF");
+        QTRY_VERIFY_WITH_TIMEOUT(switcher.peerOpen(), Patience);
+        switcher.send("816464FF");
         QTRY_COMPARE_WITH_TIMEOUT(switcher.received,
                                   TypeReply + QByteArray::fromHex("F2001E020000000000000020FF"),
                                   Patience);
-        switcher.Send("FC0A040200000053524331000053524332010044FF");
-        switcher.Send("FC14040300000050474D4C000050474D5201004D49433102000EFF");
-        switcher.Send("FA0A0200000000000CFF");
-        switcher.Send("FA140300000001010019FF");
-        QTRY_COMPARE_WITH_TIMEOUT(panel.State().LastInfoRequest, 0x8000, Patience);
-        QCOMPARE(panel.Names(), QStringList({"PGML", "PGMR", "MIC1"}));
-        QVERIFY(StereoBoxOf(panel.Strip(0))->isVisible() && StereoBoxOf(panel.Strip(1))->isVisible());
-        QVERIFY(!StereoBoxOf(panel.Strip(2))->isVisible());
-        QVERIFY2(panel.log.entries.isEmpty(), panel.LogText().constData());
+        switcher.send("FC0A040200000053524331000053524332010044FF");
+        switcher.send("FC14040300000050474D4C000050474D5201004D49433102000EFF");
+        switcher.send("FA0A0200000000000CFF");
+        switcher.send("FA140300000001010019FF");
+        QTRY_COMPARE_WITH_TIMEOUT(panel.state().LastInfoRequest, 0x8000, Patience);
+        QCOMPARE(panel.names(), QStringList({"PGML", "PGMR", "MIC1"}));
+        QVERIFY(stereoBoxOf(panel.strip(0))->isVisible() &&
+                stereoBoxOf(panel.strip(1))->isVisible());
+        QVERIFY(!stereoBoxOf(panel.strip(2))->isVisible());
+        QVERIFY2(panel.log.entries.isEmpty(), panel.logText().constData());
     }
 
     // Shrunk to one fader on the same port, then grown to four on a new one.
     void setupReconnectsOnlyOnChange() {
         LoopbackSwitcher first, second;
         LivePanel panel(first.server.serverPort(), 15, 2);
-        QTRY_VERIFY_WITH_TIMEOUT(first.PeerOpen(), Patience);
+        QTRY_VERIFY_WITH_TIMEOUT(first.peerOpen(), Patience);
         for (size_t ch = 0; ch < 4; ++ch)
-            panel.State().DestinationAlpha[ch] = QStringLiteral("OUT %1").arg(ch + 1);
+            panel.state().DestinationAlpha[ch] = QStringLiteral("OUT %1").arg(ch + 1);
         const auto setup = [&panel](int count, LoopbackSwitcher& wanted) {
             // Runs inside the dialog's own event loop, once it is shown.
             QTimer::singleShot(0, panel.window.get(), [&] {
                 QWidget& dialog = *QApplication::activeModalWidget();
-                Retype(dialog, "txtCount", count);
+                retype(dialog, "txtCount", count);
                 for (int row = 0; row < count; ++row)
-                    Retype(dialog, QStringLiteral("txtChan(%1)").arg(row), row + 1);
-                Retype(dialog, "txtIPPort", wanted.server.serverPort());
+                    retype(dialog, QStringLiteral("txtChan(%1)").arg(row), row + 1);
+                retype(dialog, "txtIPPort", wanted.server.serverPort());
                 QTest::mouseClick(dialog.findChild<QPushButton*>("cmdOk"), Qt::LeftButton);
             });
-            panel.Menu("&Setup")->trigger();
+            panel.menu("&Setup")->trigger();
             // The bank followed the count and was relabelled once the dialog closed.
-            QCOMPARE(panel.window->Bank().StripCount(), count);
+            QCOMPARE(panel.window->bank().stripCount(), count);
             for (int i = 0; i < count; ++i)
-                QCOMPARE(panel.Name(i), QStringLiteral("OUT %1").arg(i + 1));
+                QCOMPARE(panel.name(i), QStringLiteral("OUT %1").arg(i + 1));
             // A needless reconnect would have dropped the link before the
             // switcher's type request, which would then go unanswered.
-            QTRY_VERIFY_WITH_TIMEOUT(wanted.PeerOpen(), Patience);
-            wanted.Send("816464FF");
+            QTRY_VERIFY_WITH_TIMEOUT(wanted.peerOpen(), Patience);
+            wanted.send("816464FF");
             QTRY_VERIFY_WITH_TIMEOUT(wanted.received.startsWith(TypeReply), Patience);
             QCOMPARE(wanted.connections, 1);
         };
@@ -103,7 +104,7 @@ private Q_SLOTS:
         setup(4, second);
         // ...and the settings file holds what was chosen.
         QVERIFY(
-            ReadFile(panel.dir.filePath(QStringLiteral("Slider.ini")))
+            readFile(panel.dir.filePath(QStringLiteral("Slider.ini")))
                 .contains("IP Port=" + QByteArray::number(second.server.serverPort()) + "\r\n"));
     }
 };

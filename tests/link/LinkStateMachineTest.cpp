@@ -17,29 +17,29 @@ struct FakeLinkClock : LinkClock {
         const qint64& now;
         std::function<void()> fire;
         qint64 due = -1;  // -1: not armed
-        void Start(int ms) override { due = now + ms; }
-        void Stop() override { due = -1; }
-        bool IsActive() const override { return due >= 0; }
+        void start(int ms) override { due = now + ms; }
+        void stop() override { due = -1; }
+        bool isActive() const override { return due >= 0; }
     };
-    qint64 now_ = 0;
-    std::vector<Timer*> timers_;
-    QTime CurrentTime() const override { return QTime(9, 30).addMSecs(static_cast<int>(now_)); }
-    std::unique_ptr<LinkTimer> NewTimer(std::function<void()> onTimeout) override {
-        timers_.push_back(new Timer(now_, std::move(onTimeout)));
-        return std::unique_ptr<LinkTimer>(timers_.back());
+    qint64 now = 0;
+    std::vector<Timer*> timers;
+    QTime currentTime() const override { return QTime(9, 30).addMSecs(static_cast<int>(now)); }
+    std::unique_ptr<LinkTimer> newTimer(std::function<void()> onTimeout) override {
+        timers.push_back(new Timer(now, std::move(onTimeout)));
+        return std::unique_ptr<LinkTimer>(timers.back());
     }
-    void Advance(qint64 ms) {
-        for (const qint64 end = now_ + ms; now_ < end;) {
-            ++now_;
-            for (Timer* t : timers_)
-                if (t->IsActive() && t->due <= now_) t->Stop(), t->fire();
+    void advance(qint64 ms) {
+        for (const qint64 end = now + ms; now < end;) {
+            ++now;
+            for (Timer* t : timers)
+                if (t->isActive() && t->due <= now) t->stop(), t->fire();
         }
     }
 };
 
 // The type request, then destinations "PGML", "PGMR", "MIC1" (the first two a
 // pair) and sources "SRC1", "SRC2", not linked.
-const QList<QByteArray> Handshake = Hexes(
+const QList<QByteArray> Handshake = hexes(
     "816464ff FC0A040200000053524331000053524332010044FF "
     "FC14040300000050474D4C000050474D5201004D49433102000EFF "
     "FA0A0200000000000CFF FA140300000001010019FF");
@@ -54,13 +54,13 @@ struct Link : LinkHarness {
     SwitcherConnection link{state, view, log, std::unique_ptr<SwitcherSocket>(socket),
                             std::unique_ptr<LinkClock>(clock)};
 
-    LinkPhase Phase() const { return link.Machine().Phase(); }
-    const LinkStatus& Shown() const { return link.Machine().Status(); }
+    LinkPhase phase() const { return link.machine().phase(); }
+    const LinkStatus& shown() const { return link.machine().status(); }
     // One message per delivery, so each is decoded at once.
-    void Feed(const QList<QByteArray>& messages) {
-        for (const QByteArray& message : messages) socket->Deliver(message);
+    void feed(const QList<QByteArray>& messages) {
+        for (const QByteArray& message : messages) socket->deliver(message);
     }
-    void SendZeroDb() { link.SendGainMessage(15, 1024, 5, SwitcherLinkPort::NoExtra); }
+    void sendZeroDb() { link.SendGainMessage(15, 1024, 5, SwitcherLinkPort::NoExtra); }
 };
 
 }  // namespace
@@ -74,20 +74,20 @@ private Q_SLOTS:
     void outage() {
         Link l;
         l.link.ConnectToSwitcher();
-        l.SendZeroDb();  // dropped, and the attempt left be
+        l.sendZeroDb();  // dropped, and the attempt left be
         QVERIFY(l.socket->writes.isEmpty() && l.socket->closeCalls == 0);
-        l.clock->Advance(AttemptTimeout - 1);
-        QVERIFY(l.Phase() == LinkPhase::Connecting && !l.state.Connected);
-        l.clock->Advance(1);  // the attempt is given up, and made again a second later
-        QVERIFY(l.Phase() == LinkPhase::RetryWait && l.socket->closeCalls == 1);
-        QVERIFY(!l.Shown().linkWasUp && l.Shown().since == QTime(9, 30, 5));
+        l.clock->advance(AttemptTimeout - 1);
+        QVERIFY(l.phase() == LinkPhase::Connecting && !l.state.Connected);
+        l.clock->advance(1);  // the attempt is given up, and made again a second later
+        QVERIFY(l.phase() == LinkPhase::RetryWait && l.socket->closeCalls == 1);
+        QVERIFY(!l.shown().linkWasUp && l.shown().since == QTime(9, 30, 5));
 
         // The waits double to 30 s, counted down to the operator.
         l.view.statuses.clear();
         QList<int> delays;  // in seconds, each attempt timing out
-        for (int calls = 1; delays.size() < 7; l.clock->Advance(AttemptTimeout)) {
+        for (int calls = 1; delays.size() < 7; l.clock->advance(AttemptTimeout)) {
             for (delays << 0; l.socket->connectCalls == calls; ++delays.last())
-                l.clock->Advance(1000);
+                l.clock->advance(1000);
             calls = l.socket->connectCalls;
         }
         QCOMPARE(delays, (QList<int>{1, 2, 4, 8, 16, 30, 30}));
@@ -100,25 +100,25 @@ private Q_SLOTS:
         // second. Live takes the type request answered and every table in;
         // once live again, a loss waits 1 s.
         l.link.ConnectToSwitcher();
-        l.socket->CompleteConnect();
-        l.socket->PeerCloses();
-        QVERIFY(l.socket->connectCalls == 9 && l.Shown().retryInSeconds == 30);
-        l.clock->Advance(30000);
-        l.socket->CompleteConnect();
-        l.Feed(Handshake.mid(0, 4));
-        QCOMPARE(l.Phase(), LinkPhase::Waiting);
-        l.Feed(Handshake.mid(4));
-        QCOMPARE(l.Phase(), LinkPhase::Live);
-        l.socket->PeerCloses();
-        QCOMPARE(l.Shown().retryInSeconds, 1);
+        l.socket->completeConnect();
+        l.socket->peerCloses();
+        QVERIFY(l.socket->connectCalls == 9 && l.shown().retryInSeconds == 30);
+        l.clock->advance(30000);
+        l.socket->completeConnect();
+        l.feed(Handshake.mid(0, 4));
+        QCOMPARE(l.phase(), LinkPhase::Waiting);
+        l.feed(Handshake.mid(4));
+        QCOMPARE(l.phase(), LinkPhase::Live);
+        l.socket->peerCloses();
+        QCOMPARE(l.shown().retryInSeconds, 1);
 
         // Disconnect during an attempt: a connect completing after it is ignored.
-        l.clock->Advance(1000);
-        QCOMPARE(l.Phase(), LinkPhase::RetryAttempt);
+        l.clock->advance(1000);
+        QCOMPARE(l.phase(), LinkPhase::RetryAttempt);
         l.link.DisconnectFromSwitcher();
-        l.socket->CompleteConnect();
-        l.clock->Advance(10 * 60 * 1000);
-        QVERIFY(l.Phase() == LinkPhase::Down && l.socket->connectCalls == 11);
+        l.socket->completeConnect();
+        l.clock->advance(10 * 60 * 1000);
+        QVERIFY(l.phase() == LinkPhase::Down && l.socket->connectCalls == 11);
         QCOMPARE(l.view.captions, (QStringList{"&Disconnect", "&Connect"}));
         const Entry noAnswer{"No answer from switcher at 127.0.0.1:1250, retrying", Error};
         const Entry live{"Switcher live again with 2 sources and 3 destinations", Error};
@@ -134,29 +134,29 @@ private Q_SLOTS:
     void sendFailuresThenConnectFailingAtOnce() {
         Link l;
         l.link.ConnectToSwitcher();
-        l.socket->CompleteConnect();
-        l.Feed(Handshake);
-        l.clock->Advance(60000);
+        l.socket->completeConnect();
+        l.feed(Handshake);
+        l.clock->advance(60000);
         l.socket->writes.clear();
         l.socket->writesToBlock = 3;
-        l.SendZeroDb();
-        QCOMPARE(l.socket->writes, Hexes("e3020f0100050000081fff"));
+        l.sendZeroDb();
+        QCOMPARE(l.socket->writes, hexes("e3020f0100050000081fff"));
         l.socket->writesToBlock = 1 << 30;
-        l.SendZeroDb();
-        QVERIFY(l.Phase() == LinkPhase::Live && l.socket->writes.size() == 1);
+        l.sendZeroDb();
+        QVERIFY(l.phase() == LinkPhase::Live && l.socket->writes.size() == 1);
         l.socket->connected = false;
-        l.SendZeroDb();
-        QVERIFY(l.Phase() == LinkPhase::RetryWait && l.socket->writes.size() == 1);
-        QVERIFY(l.Shown().linkWasUp && l.Shown().since == QTime(9, 31));
+        l.sendZeroDb();
+        QVERIFY(l.phase() == LinkPhase::RetryWait && l.socket->writes.size() == 1);
+        QVERIFY(l.shown().linkWasUp && l.shown().since == QTime(9, 31));
         l.socket->connectResult = 10049;
-        l.clock->Advance(1000 + 2000 + 4000);
-        QVERIFY(l.socket->connectCalls == 4 && l.Phase() == LinkPhase::RetryWait);
+        l.clock->advance(1000 + 2000 + 4000);
+        QVERIFY(l.socket->connectCalls == 4 && l.phase() == LinkPhase::RetryWait);
         QVERIFY(l.state.Connected && l.view.connectFailures == 0);
         QCOMPARE(l.log.entries,
                  (LogEntries{{"Error sending to switcher", "Switcher Message Error"},
                              {"Link to switcher lost while sending, retrying", Error}}));
         l.link.ConnectToSwitcher();
-        QVERIFY(l.socket->connectCalls == 5 && l.Phase() == LinkPhase::Down);
+        QVERIFY(l.socket->connectCalls == 5 && l.phase() == LinkPhase::Down);
         QVERIFY(!l.state.Connected && l.view.connectFailures == 1 && l.log.entries.size() == 3);
     }
 };

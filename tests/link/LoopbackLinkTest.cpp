@@ -17,7 +17,7 @@
 
 namespace {
 // An option of this process's IPv4 socket bound to a local port, or -1.
-int Option(quint16 localPort, int level, int option) {
+int option(quint16 localPort, int level, int option) {
     for (int fd = 0; fd < 4096; ++fd) {
         sockaddr_in address{};
         socklen_t length = sizeof(address);
@@ -45,9 +45,9 @@ private Q_SLOTS:
         link.ConnectToSwitcher();
         QTRY_VERIFY_WITH_TIMEOUT(panel.state.Connected && server.hasPendingConnections(), 5000);
         const quint16 port = server.nextPendingConnection()->peerPort();
-        QCOMPARE(Option(port, SOL_SOCKET, SO_KEEPALIVE), 1);
-        QCOMPARE(Option(port, IPPROTO_TCP, TCP_KEEPIDLE), DeadPeer::IdleSeconds);
-        QCOMPARE(Option(port, IPPROTO_TCP, TCP_USER_TIMEOUT), DeadPeer::UnacknowledgedLimitMs);
+        QCOMPARE(option(port, SOL_SOCKET, SO_KEEPALIVE), 1);
+        QCOMPARE(option(port, IPPROTO_TCP, TCP_KEEPIDLE), DeadPeer::IdleSeconds);
+        QCOMPARE(option(port, IPPROTO_TCP, TCP_USER_TIMEOUT), DeadPeer::UnacknowledgedLimitMs);
     }
 
     // An address or port the panel cannot use fails at once (the state

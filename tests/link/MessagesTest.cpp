@@ -21,12 +21,12 @@ struct Receiver : LinkHarness {
     explicit Receiver(ErrorSink* sink = nullptr, DecoderTable decoders = {})
         : socket(new FakeSocket),
           link(state, view, sink ? *sink : log, std::unique_ptr<SwitcherSocket>(socket), nullptr,
-               decoders.empty() ? Recording() : std::move(decoders)) {
+               decoders.empty() ? recording() : std::move(decoders)) {
         socket->connected = true;
     }
-    DecoderTable Recording() {
+    DecoderTable recording() {
         DecoderTable table;
-        for (const auto& entry : SwitcherDecoders()) {
+        for (const auto& entry : switcherDecoders()) {
             table[entry.first] = [this](LinkContext&, const QByteArray& m) {
                 decoded << m;
                 return false;
@@ -41,7 +41,7 @@ struct Receiver : LinkHarness {
 
 // Every stored gain that is not 0 ("dsp5=1024": channel 5's DspOutput), the
 // refreshes and what was logged.
-QString Outcome(const LinkHarness& h) {
+QString outcomeOf(const LinkHarness& h) {
     const PanelState& s = h.state;
     QStringList out;
     const auto add = [&](const char* field, size_t channel, int code) {
@@ -77,18 +77,18 @@ private Q_SLOTS:
                  Case{"8100ffe000ffe300fff600fffa00fffc00ff",
                       "8100ff e000ff e300ff f600ff fa00ff fc00ff", "", 0},
              }) {
-            const QByteArray bytes = Hex(c.bytes);
+            const QByteArray bytes = hex(c.bytes);
             for (int piece = 1; piece <= bytes.size(); ++piece) {
                 Receiver link;
                 for (int at = 0; at < bytes.size(); at += piece) {
-                    link.socket->Deliver(bytes.mid(at, piece));
+                    link.socket->deliver(bytes.mid(at, piece));
                     link.link.tmrDecode_Timer();
                 }
-                for (int tick = 0; tick < bytes.size() && link.link.DecodePending(); ++tick)
+                for (int tick = 0; tick < bytes.size() && link.link.decodePending(); ++tick)
                     link.link.tmrDecode_Timer();
                 const bool right =
-                    link.decoded == Hexes(c.decoded) && link.socket->writes == Hexes(c.answered) &&
-                    link.link.Buffer().Size() == c.left && !link.link.DecodePending();
+                    link.decoded == hexes(c.decoded) && link.socket->writes == hexes(c.answered) &&
+                    link.link.buffer().size() == c.left && !link.link.decodePending();
                 QVERIFY2(right,
                          qPrintable(QStringLiteral("%1 in pieces of %2").arg(c.bytes).arg(piece)));
             }
@@ -100,21 +100,21 @@ private Q_SLOTS:
     // comes, has the message decoded at once.
     void decodeTimerRestsOnAnUnfinishedMessage() {
         Receiver link;
-        link.socket->Deliver(Hex("e30000ff e30000ff e301"));
-        QCOMPARE(link.decoded, Hexes("e30000ff"));
-        QVERIFY(link.link.DecodePending());
+        link.socket->deliver(hex("e30000ff e30000ff e301"));
+        QCOMPARE(link.decoded, hexes("e30000ff"));
+        QVERIFY(link.link.decodePending());
         link.link.tmrDecode_Timer();
-        QCOMPARE(link.decoded, Hexes("e30000ff e30000ff"));
+        QCOMPARE(link.decoded, hexes("e30000ff e30000ff"));
         link.link.tmrDecode_Timer();  // finds only the unfinished one
-        QVERIFY(!link.link.DecodePending());
-        link.socket->Deliver(QByteArray(100000, '\x01'));
-        QVERIFY(!link.link.DecodePending());
+        QVERIFY(!link.link.decodePending());
+        link.socket->deliver(QByteArray(100000, '\x01'));
+        QVERIFY(!link.link.decodePending());
         QTest::qWait(20);  // a resting timer decodes nothing meanwhile
         QCOMPARE(link.decoded.size(), 2);
-        link.socket->Deliver(Hex("02ff"));
+        link.socket->deliver(hex("02ff"));
         QCOMPARE(link.decoded.size(), 3);
-        QCOMPARE(link.decoded.last(), Hex("e301") + QByteArray(100000, '\x01') + Hex("02ff"));
-        QVERIFY(link.link.Buffer().IsEmpty());
+        QCOMPARE(link.decoded.last(), hex("e301") + QByteArray(100000, '\x01') + hex("02ff"));
+        QVERIFY(link.link.buffer().isEmpty());
     }
 
     // A switcher that sends bad messages for half an hour: the log keeps the
@@ -126,11 +126,11 @@ private Q_SLOTS:
         auto log = std::make_unique<ErrorLog>(
             dir.path() + '/', [&] { return now; },
             QLocale(QLocale::English, QLocale::UnitedStates));
-        auto receiver = std::make_unique<Receiver>(log.get(), SwitcherDecoders());
-        const QByteArray wrongChecksum = Hex("e3 02 0f 01 00 05 00 00 08 00 ff");
+        auto receiver = std::make_unique<Receiver>(log.get(), switcherDecoders());
+        const QByteArray wrongChecksum = hex("e3 02 0f 01 00 05 00 00 08 00 ff");
         const int flood = 60000;  // one every 30 ms
         for (int i = 0; i < flood; ++i, now = now.addMSecs(30))
-            receiver->socket->Deliver(wrongChecksum);
+            receiver->socket->deliver(wrongChecksum);
         now = now.addSecs(5);
         receiver.reset();
         log.reset();  // the end of the run sums up what is still held
@@ -163,14 +163,14 @@ private Q_SLOTS:
     // once the buffer passes its bound, and later messages still get through.
     void floodIsBoundedAndTheLinkRecovers() {
         Receiver link;
-        link.socket->Deliver(Hex("e3"));
+        link.socket->deliver(hex("e3"));
         const QByteArray megabyte(1024 * 1024, '\x01');
         for (qsizetype sent = 0; sent <= ReceiveBuffer::DefaultLimit; sent += megabyte.size())
-            link.socket->Deliver(megabyte);
+            link.socket->deliver(megabyte);
         QCOMPARE(link.log.entries, (LogEntries{{"Error Receiving IP Message", "Socket Error"}}));
-        link.socket->Deliver(Hex("e30102ff"));
+        link.socket->deliver(hex("e30102ff"));
         link.link.tmrDecode_Timer();
-        QCOMPARE(link.decoded, Hexes("e30102ff"));
+        QCOMPARE(link.decoded, hexes("e30102ff"));
     }
 
     // Thousands of messages in uneven pieces, then a burst: the buffer is
@@ -186,18 +186,18 @@ private Q_SLOTS:
             for (qsizetype end; (end = buffer.FindEOM()) > 0;)
                 QCOMPARE(buffer.TrimBuffer(end), message(taken++));
         };
-        buffer.Append(message(0).left(1));
+        buffer.append(message(0).left(1));
         for (int i = 0; i < 3000; ++i) {
             for (const QByteArray& piece : {message(i).mid(1, 3), message(i).mid(4) + '\xE3'}) {
-                buffer.Append(piece);
+                buffer.append(piece);
                 takeAll();
             }
         }
         QByteArray burst = message(3000).mid(1);
         for (int i = 3001; i < 6000; ++i) burst += message(i);
-        buffer.Append(burst);
+        buffer.append(burst);
         takeAll();
-        QVERIFY(taken == 6000 && buffer.IsEmpty());
+        QVERIFY(taken == 6000 && buffer.isEmpty());
     }
 
     // Only a type request of 4 or 5 bytes with byte 1 = 64 is answered (the
@@ -206,12 +206,12 @@ private Q_SLOTS:
     void typeRequest() {
         int row = 0;
         for (const QByteArray& request :
-             Hexes("816464ff 81641074ff 816465ff 8100ff 816400000064ff 816363ff 81")) {
+             hexes("816464ff 81641074ff 816465ff 8100ff 816400000064ff 816363ff 81")) {
             const bool answered = row++ < 2;
             LinkHarness link;
             QCOMPARE(ProcessTypeRequest(link.ctx, request), answered);
             QCOMPARE(link.sender.sent,
-                     Hexes(answered ? "810a010bff f2001e020000000000000020ff" : ""));
+                     hexes(answered ? "810a010bff f2001e020000000000000020ff" : ""));
             QVERIFY(link.log.entries.isEmpty());
             if (answered) QVERIFY(link.sender.at[1] - link.sender.at[0] >= 100);
         }
@@ -227,9 +227,9 @@ private Q_SLOTS:
               Case{false, 15, 1024, 16384, 16383, ""},  // channel beyond 14 bits: refused
               Case{true, 128, 1024, 5, 2, ""}}) {       // stage beyond 7 bits: refused
             LinkHarness link;
-            (stereo ? SendStereoGainChange : SendGainChange)(link.ctx, stage, code, channel,
+            (stereo ? sendStereoGainChange : sendGainChange)(link.ctx, stage, code, channel,
                                                              extraOrCount);
-            QCOMPARE(link.sender.sent, Hexes(bytes));
+            QCOMPARE(link.sender.sent, hexes(bytes));
             const LogEntries fault{{"Error Sending Gain Message", "Switcher Message Error"}};
             QCOMPARE(link.log.entries, *bytes ? LogEntries{} : fault);
         }
@@ -240,8 +240,8 @@ private Q_SLOTS:
     void receiveGain_data() {
         QTest::addColumn<QByteArray>("message");
         QTest::addColumn<QString>("outcome");
-        const auto row = [](const char* name, const char* hex, const char* outcome) {
-            QTest::newRow(name) << Hex(hex) << QString(outcome);
+        const auto row = [](const char* name, const char* bytes, const char* expected) {
+            QTest::newRow(name) << hex(bytes) << QString(expected);
         };
         row("stereo pair, stage 15", "e3020f020005000008000828ff", "dsp5=1024 dsp6=1024 refresh 1");
         row("stage 3", "e3020301000500000813ff", "out5=1024 refresh 1");
@@ -260,16 +260,16 @@ private Q_SLOTS:
         QFETCH(QString, outcome);
         LinkHarness link;
         ReceiveGain(link.ctx, message);
-        QCOMPARE(Outcome(link), outcome);
+        QCOMPARE(outcomeOf(link), outcome);
     }
 
     // The message ends three bytes before its entries do, and the bytes after
     // its end would make it look whole: they must not be read.
     void shortGainIsNotReadPastItsEnd() {
         LinkHarness link;
-        const QByteArray memory = Hex("e3020f020005000018ff000828ff");
+        const QByteArray memory = hex("e3020f020005000018ff000828ff");
         ReceiveGain(link.ctx, QByteArray::fromRawData(memory.constData(), 10));
-        QCOMPARE(Outcome(link), QStringLiteral("refresh 0 Error Receiving Gain"));
+        QCOMPARE(outcomeOf(link), QStringLiteral("refresh 0 Error Receiving Gain"));
     }
 };
 

@@ -25,12 +25,12 @@ namespace {
 // tmrGain stopped so that only the test moves them.
 struct Bench : PanelFixture {
     Bench() {
-        WriteIni(15, {{6, 0}, {10, 0}});
-        Open().Gain().tmrGain().stop();
+        writeIni(15, {{6, 0}, {10, 0}});
+        open().gain().tmrGain().stop();
     }
-    FaderSlider& Slider(int i) { return *SliderOf(window->Bank().Strip(i)); }
+    FaderSlider& slider(int i) { return *sliderOf(window->bank().strip(i)); }
     // Each send as "stage channel=code extra", a stereo one marked.
-    QStringList Sent() const {
+    QStringList sent() const {
         QStringList sent;
         for (const auto& c : link->gains)
             sent << QString::asprintf("%s%d %d=%d %d", c.stereo ? "stereo " : "", c.stage,
@@ -40,20 +40,20 @@ struct Bench : PanelFixture {
 };
 
 // At 127.0.0.1:1250; a retrying one lost the link at 17:05:09 and tries again in 16 s.
-LinkStatus Status(LinkPhase phase, int sources = 0, int destinations = 0) {
+LinkStatus status(LinkPhase phase, int sources = 0, int destinations = 0) {
     return {phase, "127.0.0.1", 1250, sources, destinations, QTime(17, 5, 9), true, 16};
 }
 
-QString AccessibleText(QWidget* widget, QAccessible::Text kind) {
+QString accessibleText(QWidget* widget, QAccessible::Text kind) {
     return QAccessible::queryAccessibleInterface(widget)->text(kind);
 }
 
 // Whether a read-out says, to the eye and to a screen reader, that the
 // switcher has not confirmed it.
-bool Unconfirmed(const FaderStrip& strip) {
-    const bool dimmed = ReadoutOf(strip)->palette().color(QPalette::WindowText) !=
+bool unconfirmed(const FaderStrip& strip) {
+    const bool dimmed = readoutOf(strip)->palette().color(QPalette::WindowText) !=
                         strip.palette().color(QPalette::WindowText);
-    return dimmed && AccessibleText(SliderOf(strip), QAccessible::Description) ==
+    return dimmed && accessibleText(sliderOf(strip), QAccessible::Description) ==
                          "Not confirmed by the switcher";
 }
 
@@ -66,9 +66,9 @@ private Q_SLOTS:
         const QList<QPair<int, QString>> rows{{1264, "Gain (+24db)"}, {1029, "Gain (+0.5db)"},
                                               {1024, "Gain (0db)"},   {1023, "Gain (-0.1db)"},
                                               {25, "Gain (-99.9db)"}, {24, "Gain (Off)"}};
-        for (const auto& [code, text] : rows) QCOMPARE(GainReadoutText(int16_t(code)), text);
+        for (const auto& [code, text] : rows) QCOMPARE(gainReadoutText(int16_t(code)), text);
         QLocale::setDefault(QLocale(QLocale::German));  // its separator, and no grouping
-        QCOMPARE(GainReadoutText(32767), QStringLiteral("Gain (+3174,3db)"));
+        QCOMPARE(gainReadoutText(32767), QStringLiteral("Gain (+3174,3db)"));
         QLocale::setDefault(QLocale::c());
     }
 
@@ -80,11 +80,11 @@ private Q_SLOTS:
         for (const auto& [stage, gain] :
              QList<QPair<int16_t, int16_t>>{{15, 1001}, {3, 1002}, {1, 1003}, {20, 0}}) {
             state.GainStage = stage;
-            QCOMPARE(StoredGain(state, 0), gain);
+            QCOMPARE(storedGain(state, 0), gain);
         }
         state.GainStage = GainStage::DspOutput;
         state.Chan = {-1};  // as a bad file may say: must fail, not wrap round
-        QVERIFY_THROWS_EXCEPTION(std::out_of_range, StoredGain(state, 0));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, storedGain(state, 0));
     }
 
     void operatorMovesSend_data() {
@@ -102,17 +102,17 @@ private Q_SLOTS:
         QFETCH(int, code);
         QFETCH(bool, stereo);
         Bench bench;
-        QVERIFY(bench.Show());
-        const FaderStrip& strip = bench.window->Bank().Strip(stereo ? 1 : 0);
-        StereoBoxOf(strip)->setChecked(stereo);
-        SliderOf(strip)->setValue(-1000);
-        if (key) QTest::keyClick(SliderOf(strip), Qt::Key(key));
-        if (!key) QTest::mouseClick(ZeroButtonOf(strip), Qt::LeftButton);
+        QVERIFY(bench.show());
+        const FaderStrip& strip = bench.window->bank().strip(stereo ? 1 : 0);
+        stereoBoxOf(strip)->setChecked(stereo);
+        sliderOf(strip)->setValue(-1000);
+        if (key) QTest::keyClick(sliderOf(strip), Qt::Key(key));
+        if (!key) QTest::mouseClick(zeroButtonOf(strip), Qt::LeftButton);
         const QString sent = stereo ? "stereo 15 9=%1 2" : "15 5=%1 16383";
-        QCOMPARE(bench.Sent(), QStringList{sent.arg(code)});  // once, not also on the way
-        QCOMPARE(strip.ReadoutText(), GainReadoutText(int16_t(code)));
-        QVERIFY(bench.window->Gain().tmrGain().isActive());  // holds off redraws under the hand
-        if (!key) QCOMPARE(QApplication::focusWidget(), SliderOf(strip));  // taken back
+        QCOMPARE(bench.sent(), QStringList{sent.arg(code)});  // once, not also on the way
+        QCOMPARE(strip.readoutText(), gainReadoutText(int16_t(code)));
+        QVERIFY(bench.window->gain().tmrGain().isActive());  // holds off redraws under the hand
+        if (!key) QCOMPARE(QApplication::focusWidget(), sliderOf(strip));  // taken back
     }
 
     // The keyboard starts on fader 1's Stereo box and walks each strip in
@@ -126,27 +126,27 @@ private Q_SLOTS:
             QTest::keyClick(QApplication::focusWidget(), key, modifiers);
             return QApplication::focusWidget();
         };
-        const FaderStrip& first = bench.window->Bank().Strip(0);
-        const FaderStrip& second = bench.window->Bank().Strip(1);
-        QCOMPARE(QApplication::focusWidget(), StereoBoxOf(first));
-        const QList<QWidget*> forward{ZeroButtonOf(first), SliderOf(first), StereoBoxOf(second),
-                                      ZeroButtonOf(second), SliderOf(second)};
+        const FaderStrip& first = bench.window->bank().strip(0);
+        const FaderStrip& second = bench.window->bank().strip(1);
+        QCOMPARE(QApplication::focusWidget(), stereoBoxOf(first));
+        const QList<QWidget*> forward{zeroButtonOf(first), sliderOf(first), stereoBoxOf(second),
+                                      zeroButtonOf(second), sliderOf(second)};
         for (QWidget* next : forward) QCOMPARE(press(Qt::Key_Tab), next);
         for (qsizetype i = forward.size() - 2; i >= 0; --i)
             QCOMPARE(press(Qt::Key_Tab, Qt::ShiftModifier), forward[i]);
-        QCOMPARE(press(Qt::Key_Tab, Qt::ShiftModifier), StereoBoxOf(first));
+        QCOMPARE(press(Qt::Key_Tab, Qt::ShiftModifier), stereoBoxOf(first));
 
         press(Qt::Key_Tab);
         press(Qt::Key_Space);
-        QCOMPARE(bench.Sent(), QStringList{"15 5=1024 16383"});
-        QVERIFY(!StereoBoxOf(first)->isChecked());
+        QCOMPARE(bench.sent(), QStringList{"15 5=1024 16383"});
+        QVERIFY(!stereoBoxOf(first)->isChecked());
     }
 
     // A held key repeats its press and release; Home acts once.
     void heldHomeSendsOnce() {
         Bench bench;
-        QVERIFY(bench.Show());
-        FaderSlider& fader = bench.Slider(0);
+        QVERIFY(bench.show());
+        FaderSlider& fader = bench.slider(0);
         fader.setFocus();
         for (int repeat = 0; repeat < 5; ++repeat) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier, QString(), repeat > 0);
@@ -156,18 +156,18 @@ private Q_SLOTS:
         }
         QVERIFY(bench.link->gains.isEmpty());
         QTest::keyRelease(&fader, Qt::Key_Home);
-        QCOMPARE(bench.Sent(), QStringList{"15 5=1264 16383"});
+        QCOMPARE(bench.sent(), QStringList{"15 5=1264 16383"});
     }
 
     void panelsOwnAndUnchangedMovesAreSilent() {
         Bench bench;
-        bench.window->State().OutputGains[5].DspOutput = 1001;
-        bench.Slider(0).setValue(-1000);
-        QTest::keyClick(&bench.Slider(0), Qt::Key_Up);  // onto the stored gain
-        bench.window->State().UpdatingFaders = true;
-        QTest::keyClick(&bench.Slider(0), Qt::Key_Up);
+        bench.window->state().OutputGains[5].DspOutput = 1001;
+        bench.slider(0).setValue(-1000);
+        QTest::keyClick(&bench.slider(0), Qt::Key_Up);  // onto the stored gain
+        bench.window->state().UpdatingFaders = true;
+        QTest::keyClick(&bench.slider(0), Qt::Key_Up);
         QVERIFY(bench.link->gains.isEmpty());
-        QVERIFY(!bench.window->Gain().tmrGain().isActive());
+        QVERIFY(!bench.window->gain().tmrGain().isActive());
     }
 
     // The value reads as the read-out does; setting it moves the fader and
@@ -175,44 +175,44 @@ private Q_SLOTS:
     // moves nothing.
     void screenReaderSetsTheValue() {
         Bench bench;
-        QAccessibleInterface* fader = QAccessible::queryAccessibleInterface(&bench.Slider(1));
+        QAccessibleInterface* fader = QAccessible::queryAccessibleInterface(&bench.slider(1));
         QAccessibleValueInterface* value = fader->valueInterface();
         QVERIFY(value);
         for (const auto& [decibels, code] : {qMakePair(-2.4, 1000), qMakePair(-100.0, 24)}) {
             value->setCurrentValue(decibels);
-            QCOMPARE(bench.Slider(1).value(), -code);
-            QCOMPARE(bench.Sent().last(), QStringLiteral("15 9=%1 16383").arg(code));
-            QCOMPARE(fader->text(QAccessible::Value), GainReadoutText(int16_t(code)));
+            QCOMPARE(bench.slider(1).value(), -code);
+            QCOMPARE(bench.sent().last(), QStringLiteral("15 9=%1 16383").arg(code));
+            QCOMPARE(fader->text(QAccessible::Value), gainReadoutText(int16_t(code)));
             QCOMPARE(value->currentValue().toDouble(), decibels);
         }
         value->setCurrentValue(QStringLiteral("loud"));
-        QCOMPARE(bench.Sent().size(), 2);
+        QCOMPARE(bench.sent().size(), 2);
     }
 
     // One fader outside the tables must not silence the others for good.
     void updateGainFailureLeavesMovesWorking() {
         Bench bench;
-        bench.window->State().OutputGains[5].DspOutput = 1100;
-        bench.window->State().Chan = {5, 1537};
-        bench.window->Gain().UpdateGain();
+        bench.window->state().OutputGains[5].DspOutput = 1100;
+        bench.window->state().Chan = {5, 1537};
+        bench.window->gain().UpdateGain();
         QCOMPARE(bench.log.entries,
                  (QList<QPair<QString, QString>>{{"Error updating gain", "Display Error"}}));
-        QCOMPARE(bench.Slider(0).value(), -1100);
-        QTest::keyClick(&bench.Slider(0), Qt::Key_Up);
-        QCOMPARE(bench.Sent(), QStringList{"15 5=1101 16383"});
+        QCOMPARE(bench.slider(0).value(), -1100);
+        QTest::keyClick(&bench.slider(0), Qt::Key_Up);
+        QCOMPARE(bench.sent(), QStringList{"15 5=1101 16383"});
     }
 
     void refreshWaitsForRunningTimer() {
         Bench bench;
-        bench.Slider(0).setValue(-1000);
-        QTest::keyClick(&bench.Slider(0), Qt::Key_Up);  // arms tmrGain
-        bench.window->State().OutputGains[5].DspOutput = 900;
-        bench.window->Gain().RequestRefresh();
-        QCOMPARE(bench.Slider(0).value(), -1001);  // not under the operator's hand
-        QTRY_COMPARE_WITH_TIMEOUT(bench.Slider(0).value(), -900, 5000);
-        bench.window->State().OutputGains[5].DspOutput = 950;
-        bench.window->Gain().RequestRefresh();  // idle: at once
-        QCOMPARE(bench.Slider(0).value(), -950);
+        bench.slider(0).setValue(-1000);
+        QTest::keyClick(&bench.slider(0), Qt::Key_Up);  // arms tmrGain
+        bench.window->state().OutputGains[5].DspOutput = 900;
+        bench.window->gain().requestRefresh();
+        QCOMPARE(bench.slider(0).value(), -1001);  // not under the operator's hand
+        QTRY_COMPARE_WITH_TIMEOUT(bench.slider(0).value(), -900, 5000);
+        bench.window->state().OutputGains[5].DspOutput = 950;
+        bench.window->gain().requestRefresh();  // idle: at once
+        QCOMPARE(bench.slider(0).value(), -950);
     }
 
     void labelsByGainStage_data() {
@@ -227,31 +227,31 @@ private Q_SLOTS:
         QFETCH(int, stage);
         QFETCH(QString, label);
         PanelFixture panel;
-        PanelState& state = panel.Open().State();
+        PanelState& state = panel.open().state();
         state.SourceAlpha = {{}, {}, {}, {}, QStringLiteral("MIC 5")};
         state.DestinationAlpha[4] = QStringLiteral("PGM L");
         state.SourceLinks[4] = 1;
         state.DestinationLinks[4] = -1;
         state.GainStage = int16_t(stage);
         state.Chan = {4};
-        FaderStrip& strip = panel.window->Bank().Strip(0);
-        StereoBoxOf(strip)->setChecked(true);
+        FaderStrip& strip = panel.window->bank().strip(0);
+        stereoBoxOf(strip)->setChecked(true);
         panel.window->LabelFaders();
-        QCOMPARE(strip.ChannelName(), label);
-        QCOMPARE(StereoBoxOf(strip)->isChecked() && StereoBoxOf(strip)->isVisibleTo(&strip),
+        QCOMPARE(strip.channelName(), label);
+        QCOMPARE(stereoBoxOf(strip)->isChecked() && stereoBoxOf(strip)->isVisibleTo(&strip),
                  stage != 20);
-        QCOMPARE(AccessibleText(SliderOf(strip), QAccessible::Name), "Fader 1, " + label);
+        QCOMPARE(accessibleText(sliderOf(strip), QAccessible::Name), "Fader 1, " + label);
     }
 
     void missingNameStopsLabelling() {
         PanelFixture panel;
-        panel.WriteIni(1, {{2, 0}, {6, 0}, {1, 0}});
-        MainWindow& window = panel.Open();
-        window.State().SourceAlpha = {QStringLiteral("MIC 1"), QStringLiteral("MIC 2")};
+        panel.writeIni(1, {{2, 0}, {6, 0}, {1, 0}});
+        MainWindow& window = panel.open();
+        window.state().SourceAlpha = {QStringLiteral("MIC 1"), QStringLiteral("MIC 2")};
         window.LabelFaders();  // fader 2's channel 5 has no name yet
         QCOMPARE(panel.log.entries,
                  (QList<QPair<QString, QString>>{{"Error Labeling Faders", "Display Error"}}));
-        QCOMPARE(window.Bank().Strip(0).ChannelName(), "MIC 2");
+        QCOMPARE(window.bank().strip(0).channelName(), "MIC 2");
     }
 
     // One fader wide the short form shows unclipped, cut with an ellipsis
@@ -259,50 +259,50 @@ private Q_SLOTS:
     // sentence; the window never widens. Read-outs are marked unless live,
     // but never disabled: the operator may still move the fader.
     void statusBarInWords() {
-        LinkStatus failed = Status(LinkPhase::RetryAttempt), far = Status(LinkPhase::Connecting);
+        LinkStatus failed = status(LinkPhase::RetryAttempt), far = status(LinkPhase::Connecting);
         failed.linkWasUp = false;
         far.address = QStringLiteral("192.168.100.200.300.400.5");  // the file's 25 at most
         far.port = 65535;
         // Each row: the status, then its sentence and its short form after a '|'.
         const QList<QPair<LinkStatus, QString>> rows{
-            {Status(LinkPhase::Connecting),
+            {status(LinkPhase::Connecting),
              "Connecting to 127.0.0.1:1250|Connecting to\n127.0.0.1:1250"},
-            {Status(LinkPhase::Live, 32, 64),
+            {status(LinkPhase::Live, 32, 64),
              "Live: 32 sources, 64 destinations|Live: 32 sources\n64 destinations"},
-            {Status(LinkPhase::Live, 1, 1),
+            {status(LinkPhase::Live, 1, 1),
              "Live: 1 source, 1 destination|Live: 1 source\n1 destination"},
-            {Status(LinkPhase::RetryWait),
+            {status(LinkPhase::RetryWait),
              "Connection lost at 17:05:09, retrying in 16 s|Lost at 17:05:09\nretrying in 16 s"},
             {failed,
              "Connection failed at 17:05:09, retrying now|Failed at 17:05:09\nretrying now"}};
         PanelFixture panel;
-        MainWindow& window = panel.Open();
-        QVERIFY(panel.Show());
+        MainWindow& window = panel.open();
+        QVERIFY(panel.show());
         const int width = window.width();
-        auto* label = window.LinkBar().findChild<QLabel*>();
-        const FaderStrip& strip = window.Bank().Strip(0);
-        QVERIFY(Unconfirmed(strip));  // before the switcher speaks
+        auto* label = window.linkBar().findChild<QLabel*>();
+        const FaderStrip& strip = window.bank().strip(0);
+        QVERIFY(unconfirmed(strip));  // before the switcher speaks
         for (const auto& [status, texts] : rows) {
             const QString full = texts.section('|', 0, 0), brief = texts.section('|', 1);
-            window.ShowLinkStatus(status);
+            window.showLinkStatus(status);
             QCOMPARE(label->text(), brief);
             QCOMPARE(label->toolTip() + label->accessibleName(), full + full);
-            QCOMPARE(Unconfirmed(strip), status.phase != LinkPhase::Live);
+            QCOMPARE(unconfirmed(strip), status.phase != LinkPhase::Live);
             for (const QString& line : brief.split('\n'))
                 QVERIFY(label->fontMetrics().horizontalAdvance(line) <=
                         label->contentsRect().width());
         }
-        window.ShowLinkStatus(far);
+        window.showLinkStatus(far);
         QVERIFY2(label->text().count('\n') == 1 && label->text().endsWith(QChar(0x2026)),
                  qPrintable(label->text()));
         QCOMPARE(window.width(), width);
-        QVERIFY(SliderOf(strip)->isEnabled() && ZeroButtonOf(strip)->isEnabled());
+        QVERIFY(sliderOf(strip)->isEnabled() && zeroButtonOf(strip)->isEnabled());
 
         PanelFixture wide;
-        wide.WriteIni(15, Faders(4));
-        wide.Open().ShowLinkStatus(Status(LinkPhase::RetryWait));
-        QVERIFY(wide.Show());
-        QCOMPARE(wide.window->LinkBar().ShownText(), rows[3].second.section('|', 0, 0));
+        wide.writeIni(15, faders(4));
+        wide.open().showLinkStatus(status(LinkPhase::RetryWait));
+        QVERIFY(wide.show());
+        QCOMPARE(wide.window->linkBar().shownText(), rows[3].second.section('|', 0, 0));
     }
 
     void setupResizesRelabelsAndRedraws_data() {
@@ -313,13 +313,13 @@ private Q_SLOTS:
     void setupResizesRelabelsAndRedraws() {
         QFETCH(int, newCount);
         PanelFixture panel;
-        panel.WriteIni(15, {{1, 1}, {2, 0}});
-        MainWindow& window = panel.Open();
-        QVERIFY(panel.Show());
-        PanelState& state = window.State();
-        StereoBoxOf(window.Bank().Strip(0))->setChecked(false);  // the operator clears it
-        window.ShowLinkStatus(Status(LinkPhase::Live));
-        OnNextModal([&](QWidget* modal) {
+        panel.writeIni(15, {{1, 1}, {2, 0}});
+        MainWindow& window = panel.open();
+        QVERIFY(panel.show());
+        PanelState& state = window.state();
+        stereoBoxOf(window.bank().strip(0))->setChecked(false);  // the operator clears it
+        window.showLinkStatus(status(LinkPhase::Live));
+        onNextModal([&](QWidget* modal) {
             QCOMPARE(state.Link, std::vector<int16_t>({0, 0}));  // the box as the operator left it
             state.FaderCount = int16_t(newCount);                // as if accepted
             state.Chan.assign(size_t(newCount), 0);
@@ -327,15 +327,15 @@ private Q_SLOTS:
             state.OutputGains[0].DspOutput = 1029;
             qobject_cast<QDialog*>(modal)->reject();
         });
-        panel.MenuItem(0, 0)->trigger();
-        QCOMPARE(window.Bank().StripCount(), newCount);
+        panel.menuItem(0, 0)->trigger();
+        QCOMPARE(window.bank().stripCount(), newCount);
         // Every strip inside the window, above the status bar, no empty slot after the last.
-        const FaderStrip& last = window.Bank().Strip(newCount - 1);  // new strips too
+        const FaderStrip& last = window.bank().strip(newCount - 1);  // new strips too
         const QPoint corner = last.mapTo(&window, QPoint(last.width(), last.height()));
         QVERIFY(corner.x() <= window.width() && window.width() - corner.x() < last.width());
-        QVERIFY(corner.y() <= window.LinkBar().y());
-        QCOMPARE(last.ChannelName() + last.ReadoutText(), "PGM LGain (+0.5db)");
-        QVERIFY(last.IsConfirmed());
+        QVERIFY(corner.y() <= window.linkBar().y());
+        QCOMPARE(last.channelName() + last.readoutText(), "PGM LGain (+0.5db)");
+        QVERIFY(last.isConfirmed());
     }
 
     // The dialog's "&Ok" choices are stored and saved; the link moves only
@@ -347,10 +347,10 @@ private Q_SLOTS:
                                                {"10.0.0.50:1250", true}};
         for (const auto& [typed, reconnects] : rows) {
             PanelFixture panel;
-            panel.WriteIni(15, {{1, 1}, {2, 0}});
-            MainWindow& window = panel.Open();
-            QVERIFY(panel.Show());
-            OnNextModal([&](QWidget* modal) {
+            panel.writeIni(15, {{1, 1}, {2, 0}});
+            MainWindow& window = panel.open();
+            QVERIFY(panel.show());
+            onNextModal([&](QWidget* modal) {
                 const auto retype = [modal](const char* box, const QString& text) {
                     auto* edit = modal->findChild<QLineEdit*>(box);
                     edit->selectAll();
@@ -362,17 +362,18 @@ private Q_SLOTS:
                 retype("txtCount", "3");
                 QTest::mouseClick(modal->findChild<QPushButton*>("cmdOk"), Qt::LeftButton);
             });
-            panel.MenuItem(0, 0)->trigger();
+            panel.menuItem(0, 0)->trigger();
             QCOMPARE(panel.link->disconnects, reconnects ? 1 : 0);
             QCOMPARE(panel.link->connects, reconnects ? 2 : 1);
-            QCOMPARE(window.State().Link, std::vector<int16_t>({1, 0, 0}));
-            QCOMPARE(window.Bank().StripCount(), 3);
+            QCOMPARE(window.state().Link, std::vector<int16_t>({1, 0, 0}));
+            QCOMPARE(window.bank().stripCount(), 3);
             QFile ini(panel.dir.filePath("Slider.ini"));
             QVERIFY(ini.open(QIODevice::ReadOnly));
             const QByteArray saved = ini.readAll();
             QVERIFY(saved.contains("Fader Count=3\r\n"));
-            QVERIFY(saved.endsWith("IP Address=" + typed.section(':', 0, 0).toLatin1() +
-                                   "\r\nIP Port=" + (reconnects ? typed.section(':', 1) : "1250").toLatin1() + "\r\n"));
+            QVERIFY(saved.endsWith(
+                "IP Address=" + typed.section(':', 0, 0).toLatin1() + "\r\nIP Port=" +
+                (reconnects ? typed.section(':', 1) : "1250").toLatin1() + "\r\n"));
         }
     }
 
@@ -382,22 +383,22 @@ private Q_SLOTS:
     // makes of a box is what closing saves.
     void connectItemAndClosing() {
         PanelFixture panel;
-        panel.WriteIni(15, {{5, 1}, {6, 1}, {7, 0}});
-        MainWindow& window = panel.Open();
-        QVERIFY(panel.Show());
+        panel.writeIni(15, {{5, 1}, {6, 1}, {7, 0}});
+        MainWindow& window = panel.open();
+        QVERIFY(panel.show());
         QCOMPARE(panel.link->connects, 1);  // at start-up
-        panel.MenuItem(0, 2)->trigger();
-        window.State().Connected = true;
-        panel.MenuItem(0, 2)->trigger();
+        panel.menuItem(0, 2)->trigger();
+        window.state().Connected = true;
+        panel.menuItem(0, 2)->trigger();
         QCOMPARE(QList<int>({panel.link->connects, panel.link->disconnects}), QList<int>({2, 1}));
-        QCheckBox* first = StereoBoxOf(window.Bank().Strip(0));
+        QCheckBox* first = stereoBoxOf(window.bank().strip(0));
         window.LabelFaders();  // names arrived, links not yet
         QVERIFY(!first->isChecked() && first->isHidden());
-        for (int ch = 4; ch <= 6; ++ch) window.State().DestinationLinks[ch] = 1;
+        for (int ch = 4; ch <= 6; ++ch) window.state().DestinationLinks[ch] = 1;
         window.LabelFaders();  // links arrived
         QVERIFY(first->isChecked() && first->isVisible());
-        QTest::mouseClick(StereoBoxOf(window.Bank().Strip(1)), Qt::LeftButton);
-        QTest::mouseClick(StereoBoxOf(window.Bank().Strip(2)), Qt::LeftButton);
+        QTest::mouseClick(stereoBoxOf(window.bank().strip(1)), Qt::LeftButton);
+        QTest::mouseClick(stereoBoxOf(window.bank().strip(2)), Qt::LeftButton);
         window.LabelFaders();  // must not undo the operator's choice
         QVERIFY(window.close());
         QCOMPARE(panel.link->disconnects, 2);

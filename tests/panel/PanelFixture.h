@@ -19,22 +19,22 @@
 using FaderSettings = QList<QPair<int, int>>;
 
 // Faders 1..count on channels 1..count, none stereo.
-inline FaderSettings Faders(int count) {
+inline FaderSettings faders(int count) {
     FaderSettings faders;
     for (int i = 1; i <= count; ++i) faders << qMakePair(i, 0);
     return faders;
 }
 
 // Hands the next modal window to inspect, which must close it.
-inline void OnNextModal(std::function<void(QWidget*)> inspect) {
+inline void onNextModal(std::function<void(QWidget*)> inspect) {
     QTimer::singleShot(0, qApp, [inspect] {
         QWidget* modal = QApplication::activeModalWidget();
-        modal ? inspect(modal) : OnNextModal(inspect);
+        modal ? inspect(modal) : onNextModal(inspect);
     });
 }
 
 struct PanelFixture {
-    void WriteIni(int stage, const FaderSettings& faders) {
+    void writeIni(int stage, const FaderSettings& faders) {
         QFile file(dir.filePath("Slider.ini"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray("[CONFIGURATION]\r\nGain Stage=") + QByteArray::number(stage) +
@@ -46,7 +46,7 @@ struct PanelFixture {
         }
     }
 
-    MainWindow& Open() {
+    MainWindow& open() {
         window = std::make_unique<MainWindow>(dir.path(), log, [this](auto&&...) {
             auto made = std::make_unique<RecordingLink>();
             link = made.get();
@@ -55,12 +55,12 @@ struct PanelFixture {
         return *window;
     }
 
-    bool Show() {
+    bool show() {
         window->show();
         return QTest::qWaitForWindowExposed(window.get());
     }
 
-    QAction* MenuItem(int menu, int item) const {
+    QAction* menuItem(int menu, int item) const {
         return window->menuBar()->actions().at(menu)->menu()->actions().at(item);
     }
 

@@ -8,12 +8,12 @@
 
 namespace {
 
-bool ImagePluginLoaded() {
+bool imagePluginLoaded() {
     QFile maps(QStringLiteral("/proc/self/maps"));
     return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
 }
 
-bool HasInk(const QImage& image) {
+bool hasInk(const QImage& image) {
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if (qAlpha(image.pixel(x, y)) > 0) return true;
@@ -32,16 +32,16 @@ private Q_SLOTS:
     // Runs first: any image read earlier in the process would hide a regression.
     void windowStartsWithoutReadingImages() {
         PanelFixture panel;
-        panel.WriteIni(15, Faders(1));
-        panel.Open();
-        QVERIFY(panel.Show());
-        QVERIFY(!ImagePluginLoaded());
+        panel.writeIni(15, faders(1));
+        panel.open();
+        QVERIFY(panel.show());
+        QVERIFY(!imagePluginLoaded());
 
         auto* overflow = panel.window->menuBar()->findChild<QToolButton*>(
             QStringLiteral("qt_menubar_ext_button"));
         QVERIFY(overflow);
-        QVERIFY(HasInk(overflow->icon().pixmap(16, 16).toImage()));
-        QVERIFY(HasInk(overflow->icon().pixmap(16, 16, QIcon::Disabled).toImage()));
+        QVERIFY(hasInk(overflow->icon().pixmap(16, 16).toImage()));
+        QVERIFY(hasInk(overflow->icon().pixmap(16, 16, QIcon::Disabled).toImage()));
     }
 
     void otherIconsComeFromThePlatformStyle() {

@@ -18,12 +18,12 @@ private Q_SLOTS:
     void panelRidesOutAnOutage() {
         // Four seconds to come up, then four seconds without a switcher.
         SimulatorProcess sim(QStringLiteral(SWITCHER_SIM), {"--outage", "4:4", "--keepalive", "0"});
-        LivePanel panel(sim.Port(), 15, 4);
+        LivePanel panel(sim.port(), 15, 4);
         const QStringList names{"PGM L", "PGM R", "MIX 1", "MIX 2"};
-        const auto status = [&panel] { return panel.window->LinkBar().FullText(); };
+        const auto status = [&panel] { return panel.window->linkBar().fullText(); };
         const auto confirmed = [&panel] {
             bool all = true;
-            for (int i = 0; i < 4; ++i) all = all && panel.Strip(i).IsConfirmed();
+            for (int i = 0; i < 4; ++i) all = all && panel.strip(i).isConfirmed();
             return all;
         };
         // Every status the bar shows, and every modal window that appears
@@ -39,23 +39,23 @@ private Q_SLOTS:
             }
         });
         watch.start(10);
-        QTRY_VERIFY_WITH_TIMEOUT(status().startsWith("Live: ") && panel.Drawn(), Patience);
-        QVERIFY(panel.Names() == names && confirmed());
+        QTRY_VERIFY_WITH_TIMEOUT(status().startsWith("Live: ") && panel.drawn(), Patience);
+        QVERIFY(panel.names() == names && confirmed());
 
         // The switcher goes away: the loss shows at once and the faders are
         // marked as no longer confirmed. What the switcher told the panel is
         // then forgotten, so that only a new handshake can bring it back.
         QTRY_VERIFY_WITH_TIMEOUT(status().startsWith("Connection lost at "), Patience);
         QVERIFY(!confirmed());
-        std::fill_n(panel.State().DestinationAlpha.begin(), 5, QString());
-        std::fill_n(panel.State().OutputGains.begin(), 5, OutputGain{});
+        std::fill_n(panel.state().DestinationAlpha.begin(), 5, QString());
+        std::fill_n(panel.state().OutputGains.begin(), 5, OutputGain{});
         panel.window->LabelFaders();
 
         // ...and comes back: the panel reconnects by itself, is asked its type
         // again, and comes back labelled, drawn and confirmed.
-        QVERIFY(sim.WaitFor(QStringLiteral("^#2 <- 81 0A 01 0B FF  type reply")).hasMatch());
+        QVERIFY(sim.waitFor(QStringLiteral("^#2 <- 81 0A 01 0B FF  type reply")).hasMatch());
         QTRY_VERIFY_WITH_TIMEOUT(
-            status().startsWith("Live: ") && panel.Drawn() && panel.Names() == names && confirmed(),
+            status().startsWith("Live: ") && panel.drawn() && panel.names() == names && confirmed(),
             Patience);
 
         // On the way: the loss counted down, at least one refused retry and a
@@ -72,7 +72,7 @@ private Q_SLOTS:
             panel.log.entries,
             (QList<QPair<QString, QString>>{
                 {"Link to switcher closed by the switcher, retrying", "Connection Error"},
-                {"Reconnected to switcher at 127.0.0.1:" + QString::number(sim.Port()),
+                {"Reconnected to switcher at 127.0.0.1:" + QString::number(sim.port()),
                  "Connection Error"},
                 {"Switcher live again with 32 sources and 32 destinations", "Connection Error"}}));
     }

@@ -13,8 +13,8 @@ namespace {
 const QString Simulator = QStringLiteral(SWITCHER_SIM);
 
 // The code of the next report of these channels at stage 15, or -1.
-int NextReport(SimulatorProcess& sim, int from, const QString& channels) {
-    const QRegularExpressionMatch report = sim.WaitFor(
+int nextReport(SimulatorProcess& sim, int from, const QString& channels) {
+    const QRegularExpressionMatch report = sim.waitFor(
         QStringLiteral("-> E3 .*gain report stage 15 ch %1 \\(.*\\) = (\\d+) ").arg(channels),
         from);
     return report.hasMatch() ? report.captured(1).toInt() : -1;
@@ -30,45 +30,45 @@ private Q_SLOTS:
     // answers the switcher's keep-alive questions.
     void handshakeLabelsLinksAndDraws() {
         SimulatorProcess sim(Simulator, {"--advanced", "--keepalive", "0.2"});
-        LivePanel panel(sim.Port(), 1, 8);
-        QTRY_VERIFY_WITH_TIMEOUT(panel.Drawn(), Patience);
-        QCOMPARE(panel.Names(), QStringList({"MIC 1", "MIC 2", "MIC 3", "MIC 4", "CD L", "CD R",
+        LivePanel panel(sim.port(), 1, 8);
+        QTRY_VERIFY_WITH_TIMEOUT(panel.drawn(), Patience);
+        QCOMPARE(panel.names(), QStringList({"MIC 1", "MIC 2", "MIC 3", "MIC 4", "CD L", "CD R",
                                              "LINE 1", "LINE 2"}));
         QString stereo;
-        for (int i = 0; i < 8; ++i) stereo += StereoBoxOf(panel.Strip(i))->isVisible() ? '1' : '0';
+        for (int i = 0; i < 8; ++i) stereo += stereoBoxOf(panel.strip(i))->isVisible() ? '1' : '0';
         QCOMPARE(stereo, "00001100");
-        QCOMPARE(panel.State().LastInfoRequest, 0x8000);  // every table came
-        QVERIFY(sim.WaitFor(QStringLiteral("^#1 <- F4  keep-alive answer")).hasMatch());
-        QVERIFY2(panel.log.entries.isEmpty(), panel.LogText().constData());
+        QCOMPARE(panel.state().LastInfoRequest, 0x8000);  // every table came
+        QVERIFY(sim.waitFor(QStringLiteral("^#1 <- F4  keep-alive answer")).hasMatch());
+        QVERIFY2(panel.log.entries.isEmpty(), panel.logText().constData());
     }
 
     // Fader 2 on MIX 1 (mono), fader 0 on PGM L (left of a stereo pair); the
     // switcher takes nothing above +10 dB.
     void operatorMovesReachTheSimulator() {
         SimulatorProcess sim(Simulator, {"--max-gain", "10dB", "--keepalive", "0"});
-        LivePanel panel(sim.Port(), 15, 3);
-        QTRY_VERIFY_WITH_TIMEOUT(panel.Drawn() && panel.Name(2) == "MIX 1", Patience);
-        FaderSlider& mono = panel.Slider(2);
-        int mark = sim.Mark();
-        DragTo(mono, mono.height() * 3 / 4);
+        LivePanel panel(sim.port(), 15, 3);
+        QTRY_VERIFY_WITH_TIMEOUT(panel.drawn() && panel.name(2) == "MIX 1", Patience);
+        FaderSlider& mono = panel.slider(2);
+        int mark = sim.mark();
+        dragTo(mono, mono.height() * 3 / 4);
         const int dragged = std::abs(mono.value());
-        QCOMPARE(NextReport(sim, mark, "3"), dragged);
+        QCOMPARE(nextReport(sim, mark, "3"), dragged);
 
         // +24 dB asked, +10 dB taken: the fader snaps back once the redraw comes.
-        mark = sim.Mark();
+        mark = sim.mark();
         QTest::keyClick(&mono, Qt::Key_Home);
         QCOMPARE(mono.value(), FaderSlider::TopPosition);
-        QCOMPARE(NextReport(sim, mark, "3"), 1124);
+        QCOMPARE(nextReport(sim, mark, "3"), 1124);
         QTRY_COMPARE_WITH_TIMEOUT(mono.value(), -1124, Patience);
-        QCOMPARE(panel.Strip(2).ReadoutText(), GainReadoutText(1124));
+        QCOMPARE(panel.strip(2).readoutText(), gainReadoutText(1124));
 
         // A stereo fader drives both channels of its pair.
-        QTest::mouseClick(StereoBoxOf(panel.Strip(0)), Qt::LeftButton);
-        mark = sim.Mark();
-        QTest::keyClick(&panel.Slider(0), Qt::Key_End);
-        QCOMPARE(NextReport(sim, mark, "1-2"), 24);
-        QTRY_COMPARE_WITH_TIMEOUT(panel.State().OutputGains[1].DspOutput, int16_t(24), Patience);
-        QVERIFY2(panel.log.entries.isEmpty(), panel.LogText().constData());
+        QTest::mouseClick(stereoBoxOf(panel.strip(0)), Qt::LeftButton);
+        mark = sim.mark();
+        QTest::keyClick(&panel.slider(0), Qt::Key_End);
+        QCOMPARE(nextReport(sim, mark, "1-2"), 24);
+        QTRY_COMPARE_WITH_TIMEOUT(panel.state().OutputGains[1].DspOutput, int16_t(24), Patience);
+        QVERIFY2(panel.log.entries.isEmpty(), panel.logText().constData());
     }
 
     // Writes in pieces and every third checksum wrong: the panel logs the
@@ -76,17 +76,17 @@ private Q_SLOTS:
     // up labelled, drawn and answering.
     void faultyWireIsSurvived() {
         SimulatorProcess sim(Simulator, {"--split", "--corrupt", "3", "--keepalive", "0.3"});
-        LivePanel panel(sim.Port(), 15, 8);
+        LivePanel panel(sim.port(), 15, 8);
         const QStringList names{"PGM L", "PGM R", "MIX 1", "MIX 2",
                                 "AUX L", "AUX R", "SPKR",  "PHONES"};
-        QTRY_VERIFY_WITH_TIMEOUT(panel.Names() == names && panel.Drawn(), Patience);
-        QVERIFY(panel.Logged("TZ60 Check Sum Error", "Destination Alpha Table"));
-        QVERIFY(panel.Logged("Check Sum Error", "Gain Message"));
-        QVERIFY(sim.WaitFor(QStringLiteral("<- F2 .*information request 512 ")).hasMatch());
-        const int mark = sim.Mark();
-        QTest::keyClick(&panel.Slider(2), Qt::Key_End);
-        QCOMPARE(NextReport(sim, mark, "3"), 24);
-        QVERIFY(sim.WaitFor(QStringLiteral("<- F4  keep-alive answer")).hasMatch());
+        QTRY_VERIFY_WITH_TIMEOUT(panel.names() == names && panel.drawn(), Patience);
+        QVERIFY(panel.logged("TZ60 Check Sum Error", "Destination Alpha Table"));
+        QVERIFY(panel.logged("Check Sum Error", "Gain Message"));
+        QVERIFY(sim.waitFor(QStringLiteral("<- F2 .*information request 512 ")).hasMatch());
+        const int mark = sim.mark();
+        QTest::keyClick(&panel.slider(2), Qt::Key_End);
+        QCOMPARE(nextReport(sim, mark, "3"), 24);
+        QVERIFY(sim.waitFor(QStringLiteral("<- F4  keep-alive answer")).hasMatch());
     }
 };
 

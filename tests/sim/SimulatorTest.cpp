@@ -13,7 +13,7 @@ using Codes = std::vector<int16_t>;
 Q_DECLARE_METATYPE(Codes)
 
 namespace {
-QByteArray Hex(const char* hex) { return QByteArray::fromHex(hex); }
+QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
 }  // namespace
 
 class SimulatorTest : public QObject {
@@ -25,8 +25,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("message");
         QTest::addColumn<Codes>("codes");  // none: not a gain change
         QTest::addColumn<int>("extra");    // -1: none
-        const auto row = [](const char* name, const char* hex, Codes codes = {}, int extra = -1) {
-            QTest::newRow(name) << Hex(hex) << codes << extra;
+        const auto row = [](const char* name, const char* bytes, Codes codes = {}, int extra = -1) {
+            QTest::newRow(name) << hex(bytes) << codes << extra;
         };
         row("one channel at 0 dB", "e3020f0100050000081fff", {1024});
         row("stereo pair", "e3020f020005000008000828ff", {1024, 1024});
@@ -42,43 +42,43 @@ private Q_SLOTS:
         QFETCH(QByteArray, message);
         QFETCH(Codes, codes);
         QFETCH(int, extra);
-        const std::optional<GainChange> change = DecodeGainChange(message);
+        const std::optional<GainChange> change = decodeGainChange(message);
         QCOMPARE(change.has_value(), !codes.empty());
         if (!change) return;
         QCOMPARE(int{change->stage}, 15);
         QCOMPARE(change->firstChannel, 5);
         QCOMPARE(change->codes, codes);
         QCOMPARE(change->extra.value_or(-1), extra);
-        if (extra == -1) QCOMPARE(EncodeGainReport(15, 5, codes), message);
+        if (extra == -1) QCOMPARE(encodeGainReport(15, 5, codes), message);
     }
 
     void requestsAndTypeExchange() {
-        QCOMPARE(DecodeInfoRequest(Hex("f2001e020000000000000020ff")).value_or(-1), 36608);
+        QCOMPARE(decodeInfoRequest(hex("f2001e020000000000000020ff")).value_or(-1), 36608);
         // Every bit set arrives without its sign.
-        QCOMPARE(DecodeInfoRequest(Hex("f27f0000000000000000007fff")).value_or(-1), 127);
-        QVERIFY(!DecodeInfoRequest(Hex("f2001e020000000000000021ff")));  // bad checksum
-        QVERIFY(!DecodeInfoRequest(Hex("f2001e0200000000000020ff")));    // short
-        QCOMPARE(EncodeTypeRequest(), Hex("816464ff"));
-        QCOMPARE(DecodeTypeReply(Hex("810a010bff")).value_or(""), Hex("0a01"));
-        QVERIFY(!DecodeTypeReply(Hex("810a010cff")));
+        QCOMPARE(decodeInfoRequest(hex("f27f0000000000000000007fff")).value_or(-1), 127);
+        QVERIFY(!decodeInfoRequest(hex("f2001e020000000000000021ff")));  // bad checksum
+        QVERIFY(!decodeInfoRequest(hex("f2001e0200000000000020ff")));    // short
+        QCOMPARE(encodeTypeRequest(), hex("816464ff"));
+        QCOMPARE(decodeTypeReply(hex("810a010bff")).value_or(""), hex("0a01"));
+        QVERIFY(!decodeTypeReply(hex("810a010cff")));
     }
 
     // Sources MIC 1-4 and CD L; destinations PGM L/R, MIX 1 ...
     void modelKeepsToItsChannelsAndLimit() {
-        QCOMPARE(ParseGainLimit("+10 dB").value_or(-1), 1124);
-        QCOMPARE(ParseGainLimit("-3.5db").value_or(-1), 989);
-        QVERIFY(!ParseGainLimit("16384"));   // beyond a 7-bit pair
-        QVERIFY(!ParseGainLimit("-103dB"));  // below code 0
+        QCOMPARE(parseGainLimit("+10 dB").value_or(-1), 1124);
+        QCOMPARE(parseGainLimit("-3.5db").value_or(-1), 989);
+        QVERIFY(!parseGainLimit("16384"));   // beyond a 7-bit pair
+        QVERIFY(!parseGainLimit("-103dB"));  // below code 0
         SwitcherModel model(5, 8, 1124);
-        QCOMPARE(model.Apply(15, 2, 1264).value_or(-1), int16_t(1124));
-        QCOMPARE(model.Apply(15, 2, -5).value_or(-1), int16_t(0));
-        QCOMPARE(model.Gains({15, 2, 1}), std::vector<int16_t>{0});
-        QVERIFY(!model.Apply(1, 5, 900));        // a sixth source
-        QVERIFY(!model.Apply(3, -1, 900));       // below the first channel
-        QVERIFY(!model.Apply(20, 0, 900));       // device IDs are no gain stage
-        QCOMPARE(model.PairOf(15, 1).first, 0);  // PGM R goes with PGM L
-        QCOMPARE(model.PairOf(15, 1).count, 2);
-        QCOMPARE(model.PairOf(1, 4).count, 1);  // CD L without its right half
+        QCOMPARE(model.apply(15, 2, 1264).value_or(-1), int16_t(1124));
+        QCOMPARE(model.apply(15, 2, -5).value_or(-1), int16_t(0));
+        QCOMPARE(model.gains({15, 2, 1}), std::vector<int16_t>{0});
+        QVERIFY(!model.apply(1, 5, 900));        // a sixth source
+        QVERIFY(!model.apply(3, -1, 900));       // below the first channel
+        QVERIFY(!model.apply(20, 0, 900));       // device IDs are no gain stage
+        QCOMPARE(model.pairOf(15, 1).first, 0);  // PGM R goes with PGM L
+        QCOMPARE(model.pairOf(15, 1).count, 2);
+        QCOMPARE(model.pairOf(1, 4).count, 1);  // CD L without its right half
     }
 
     // The tables asked for, then always the crosspoint map and the gains of
@@ -86,7 +86,7 @@ private Q_SLOTS:
     void answerFollowsTheRequestedBits() {
         const auto answer = [](int code) {
             QByteArray seen;
-            for (const Outgoing& out : AnswerInfoRequest(SwitcherModel(8, 8, 16383), code, false))
+            for (const Outgoing& out : answerInfoRequest(SwitcherModel(8, 8, 16383), code, false))
                 seen += out.bytes.left(2);
             return seen.toHex();
         };
@@ -97,7 +97,7 @@ private Q_SLOTS:
 
     void advancedReportsKeepToTheEntryLimit() {
         const std::vector<Outgoing> reports =
-            GainReports(SwitcherModel(300, 8, 16383), {1, 0, 300}, true);
+            gainReports(SwitcherModel(300, 8, 16383), {1, 0, 300}, true);
         QCOMPARE(reports.size(), size_t(3));
         QCOMPARE(reports[0].bytes.at(3), char(127));
         QCOMPARE(reports[2].bytes.at(3), char(300 - 2 * 127));

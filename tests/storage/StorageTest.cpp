@@ -16,7 +16,7 @@ namespace {
 
 // "stage|faders|#fader:chan/link ..." naming only the faders whose channel or
 // Stereo entry is not 0, then "@address:port" unless both are the defaults.
-QString Summary(const PanelState& s) {
+QString summary(const PanelState& s) {
     QString text = QStringLiteral("%1|%2|").arg(s.GainStage).arg(s.FaderCount);
     for (size_t i = 0; i < s.Chan.size(); ++i) {
         if (s.Chan[i] || s.Link.at(i))
@@ -26,7 +26,7 @@ QString Summary(const PanelState& s) {
     return endpoint == QStringLiteral("127.0.0.1:1250") ? text : text + '@' + endpoint;
 }
 
-QDateTime NewYearsEve() { return QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)); }
+QDateTime newYearsEve() { return QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)); }
 
 }  // namespace
 
@@ -56,8 +56,8 @@ private Q_SLOTS:
         QFETCH(int, bits);
         QFETCH(QString, value);
         const std::optional<int32_t> read =
-            bits == 16 ? std::optional<int32_t>(NumberReader::ReadInt16(text))
-                       : NumberReader::ReadInt32(text);
+            bits == 16 ? std::optional<int32_t>(NumberReader::readInt16(text))
+                       : NumberReader::readInt32(text);
         QCOMPARE(read ? QString::number(*read) : QStringLiteral("none"), value);
     }
 
@@ -112,14 +112,14 @@ private Q_SLOTS:
         QTemporaryDir dir;
         PanelState state, again;
         state.AppPath = again.AppPath = dir.path() + '/';
-        if (!file.isNull()) QVERIFY(WriteFile(dir.filePath(QStringLiteral("Slider.ini")), file));
+        if (!file.isNull()) QVERIFY(writeFile(dir.filePath(QStringLiteral("Slider.ini")), file));
         RecordingLog log;
         SettingsFile(state, log).ReadIniFile();
-        QCOMPARE(Summary(state), expected);
+        QCOMPARE(summary(state), expected);
         QCOMPARE(log.entries.size(), int(fails));
         SettingsFile(state, log).WriteIniFile();
         SettingsFile(again, log).ReadIniFile();
-        QCOMPARE(Summary(again), reread.isNull() ? expected : reread);
+        QCOMPARE(summary(again), reread.isNull() ? expected : reread);
         QCOMPARE(log.entries.size(), int(fails));
     }
 
@@ -135,10 +135,10 @@ private Q_SLOTS:
         const QByteArray written =
             "[CONFIGURATION]\r\nGain Stage=15\r\nFader Count=1\r\nChan 1=1\r\nLink 1=0\r\n"
             "IP Address=127.0.0.1\r\nIP Port=1250\r\n";
-        QCOMPARE(ReadFile(settings.FilePath()), written);
+        QCOMPARE(readFile(settings.filePath()), written);
         state.FaderCount = 2;
         settings.WriteIniFile();
-        QCOMPARE(ReadFile(settings.FilePath()), written);
+        QCOMPARE(readFile(settings.filePath()), written);
         QCOMPARE(log.entries.size(), 1);
     }
 
@@ -148,15 +148,15 @@ private Q_SLOTS:
     void errorLogBannerAndColumns() {
         QTemporaryDir dir;
         const QLocale us(QLocale::English, QLocale::UnitedStates);
-        ErrorLog log(dir.path() + '/', &NewYearsEve, us);
+        ErrorLog log(dir.path() + '/', &newYearsEve, us);
         log.LogError("Gone", "File Error");
-        QVERIFY(QFile::remove(log.FilePath()));
+        QVERIFY(QFile::remove(log.filePath()));
         for (const QString& location : {QString("File Error"), QString(), QString(40, 'L')})
             log.LogError("Failed", location);
-        const QString text = QString::fromUtf8(ReadFile(log.FilePath()));
+        const QString text = QString::fromUtf8(readFile(log.filePath()));
         QCOMPARE(text.count('\n'), text.count(QStringLiteral("\r\n")));
         const QString stamp =
-            (us.toString(NewYearsEve().date(), QLocale::ShortFormat) + " 11:59:59 PM")
+            (us.toString(newYearsEve().date(), QLocale::ShortFormat) + " 11:59:59 PM")
                 .leftJustified(24);
         QCOMPARE(text.split(QStringLiteral("\r\n")).mid(7),
                  QStringList({"Tavrel Error Logfile", "",
@@ -172,7 +172,7 @@ private Q_SLOTS:
     // no entry lost at the seam.
     void fullErrorLogMovesAside() {
         QTemporaryDir dir;
-        QDateTime now = NewYearsEve();
+        QDateTime now = newYearsEve();
         ErrorLog::Limits limits;
         limits.rotateBytes = 2000;
         ErrorLog log(
@@ -180,10 +180,10 @@ private Q_SLOTS:
         for (int i = 0; i < 100; ++i, now = now.addSecs(1))
             log.LogError(QStringLiteral("Entry %1").arg(i), "File Error");
         const QString text =
-            QString::fromUtf8(ReadFile(log.OldFilePath()) + ReadFile(log.FilePath()));
+            QString::fromUtf8(readFile(log.oldFilePath()) + readFile(log.filePath()));
         QCOMPARE(text.count("Tavrel Error Logfile"), 2);
         QVERIFY(text.contains("Entry 99\r\n"));
-        for (const QString& path : {log.FilePath(), log.OldFilePath()})
+        for (const QString& path : {log.filePath(), log.oldFilePath()})
             QVERIFY(QFileInfo(path).size() < limits.rotateBytes + 100);
         const QStringList entries = text.split("\r\n").filter("Entry ");
         const int first = entries.first().section(' ', -1).toInt();
@@ -199,8 +199,8 @@ private Q_SLOTS:
         limits.bursts.quietMs = 50;
         ErrorLog log(dir.path() + '/', &QDateTime::currentDateTime, QLocale::c(), limits);
         for (int i = 0; i < 25; ++i) log.LogError("Check Sum Error", "Gain Message");
-        QTRY_VERIFY(ReadFile(log.FilePath()).contains("Check Sum Error (15 more like this until"));
-        QCOMPARE(ReadFile(log.FilePath()).count("Check Sum Error"), 11);
+        QTRY_VERIFY(readFile(log.filePath()).contains("Check Sum Error (15 more like this until"));
+        QCOMPARE(readFile(log.filePath()).count("Check Sum Error"), 11);
     }
 
     // A directory in the way cannot be appended to, a missing folder cannot
@@ -209,9 +209,9 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Errorlog.txt")));
         for (const QString& folder : {dir.path() + '/', dir.path() + "/missing/"}) {
-            ErrorLog log(folder, &NewYearsEve, QLocale::c());
+            ErrorLog log(folder, &newYearsEve, QLocale::c());
             log.LogError("Lost", "File Error");
-            QVERIFY(!QFileInfo(log.FilePath()).isFile());
+            QVERIFY(!QFileInfo(log.filePath()).isFile());
         }
     }
 };

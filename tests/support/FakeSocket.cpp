@@ -34,22 +34,22 @@ QByteArray FakeSocket::Read(int maxCount) {
     return chunk;
 }
 
-void FakeSocket::Deliver(const QByteArray& bytes) {
+void FakeSocket::deliver(const QByteArray& bytes) {
     incoming.append(bytes);
-    Q_EMIT DataAvailable(static_cast<int>(incoming.size()));
+    Q_EMIT dataAvailable(static_cast<int>(incoming.size()));
 }
 
-void FakeSocket::CompleteConnect() {
+void FakeSocket::completeConnect() {
     connected = true;
-    Q_EMIT ConnectComplete();
+    Q_EMIT connectComplete();
 }
 
-void FakeSocket::PeerCloses() {
+void FakeSocket::peerCloses() {
     connected = false;
-    Q_EMIT ClosedByPeer();
+    Q_EMIT closedByPeer();
 }
 
-QByteArray FakeSocket::Written() const {
+QByteArray FakeSocket::written() const {
     QByteArray all;
     for (const QByteArray& w : writes) all.append(w);
     return all;

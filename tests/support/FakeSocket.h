@@ -2,10 +2,10 @@
 // hands the link whatever bytes and events the test injects.
 #pragma once
 
-#include "SwitcherSocket.h"
-
 #include <QByteArray>
 #include <QList>
+
+#include "SwitcherSocket.h"
 
 class FakeSocket : public SwitcherSocket {
     Q_OBJECT
@@ -23,10 +23,10 @@ public:
 
     // --- what the test calls
     // Queue bytes as the peer's and raise DataAvailable with the count waiting.
-    void Deliver(const QByteArray& bytes);
-    void CompleteConnect();
-    void PeerCloses();
-    QByteArray Written() const;  // every accepted write, joined
+    void deliver(const QByteArray& bytes);
+    void completeConnect();
+    void peerCloses();
+    QByteArray written() const;  // every accepted write, joined
 
     // --- knobs and records
     int connectResult = 0;  // what Connect returns

@@ -36,10 +36,10 @@ struct LinkHarness {
 };
 
 // Bytes as the vectors are written down: "FC 0A 04" (blanks are skipped).
-inline QByteArray Hex(const char* text) { return QByteArray::fromHex(text); }
+inline QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
 
 // One message per word: "e3 01ff" is {e3, 01 ff}.
-inline QList<QByteArray> Hexes(const char* list) {
+inline QList<QByteArray> hexes(const char* list) {
     QList<QByteArray> out;
     for (const QByteArray& h : QByteArray(list).split(' ')) {
         if (!h.isEmpty()) out.append(QByteArray::fromHex(h));
@@ -48,6 +48,6 @@ inline QList<QByteArray> Hexes(const char* list) {
 }
 
 template <typename Container>
-QList<typename Container::value_type> AsList(const Container& table) {
+QList<typename Container::value_type> asList(const Container& table) {
     return QList<typename Container::value_type>(table.begin(), table.end());
 }

@@ -20,39 +20,39 @@
 
 struct LivePanel {
     LivePanel(quint16 port, int stage, int faders) {
-        WriteFile(dir.filePath(QStringLiteral("Slider.ini")),
-                  SettingsText(port, stage, QList<int>(faders, 0)));
-        window = std::make_unique<MainWindow>(dir.path(), log, &MakeSwitcherLink);
+        writeFile(dir.filePath(QStringLiteral("Slider.ini")),
+                  settingsText(port, stage, QList<int>(faders, 0)));
+        window = std::make_unique<MainWindow>(dir.path(), log, &makeSwitcherLink);
         window->show();
     }
-    PanelState& State() const { return window->State(); }
-    FaderStrip& Strip(int i) const { return window->Bank().Strip(i); }
-    FaderSlider& Slider(int i) const { return *SliderOf(Strip(i)); }
-    QString Name(int i) const { return Strip(i).ChannelName().trimmed(); }
-    QStringList Names() const {
+    PanelState& state() const { return window->state(); }
+    FaderStrip& strip(int i) const { return window->bank().strip(i); }
+    FaderSlider& slider(int i) const { return *sliderOf(strip(i)); }
+    QString name(int i) const { return strip(i).channelName().trimmed(); }
+    QStringList names() const {
         QStringList names;
-        for (int i = 0; i < State().FaderCount; ++i) names << Name(i);
+        for (int i = 0; i < state().FaderCount; ++i) names << name(i);
         return names;
     }
     // Every fader shows the gain the switcher reported for its channel.
-    bool Drawn() const {
-        for (int i = 0; i < State().FaderCount; ++i) {
-            const int16_t code = StoredGain(State(), i);
-            if (code == 0 || Slider(i).value() != -code) return false;
+    bool drawn() const {
+        for (int i = 0; i < state().FaderCount; ++i) {
+            const int16_t code = storedGain(state(), i);
+            if (code == 0 || slider(i).value() != -code) return false;
         }
         return true;
     }
-    QAction* Menu(const QString& text) const {
+    QAction* menu(const QString& text) const {
         for (QAction* action : window->findChildren<QAction*>()) {
             if (action->text() == text) return action;
         }
         return nullptr;
     }
-    bool Logged(const QString& description, const QString& location) const {
+    bool logged(const QString& description, const QString& location) const {
         return log.entries.contains({description, location});
     }
     // The log as one line, for a failure message.
-    QByteArray LogText() const {
+    QByteArray logText() const {
         QStringList lines;
         for (const auto& entry : log.entries) lines << entry.second + ": " + entry.first;
         return lines.join(QStringLiteral("; ")).toUtf8();

@@ -7,19 +7,19 @@
 #include <QList>
 #include <QString>
 
-inline QByteArray ReadFile(const QString& path) {
+inline QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-inline bool WriteFile(const QString& path, const QByteArray& bytes) {
+inline bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // Faders 1..links.size() on the channels the file numbers 1, 2, ..., with the
 // given Stereo settings, written as the panel itself writes them.
-inline QByteArray SettingsText(quint16 port, int stage, const QList<int>& links) {
+inline QByteArray settingsText(quint16 port, int stage, const QList<int>& links) {
     QByteArray text = "[CONFIGURATION]\r\nGain Stage=" + QByteArray::number(stage) +
                       "\r\nFader Count=" + QByteArray::number(links.size()) + "\r\n";
     for (int n = 1; n <= links.size(); ++n) {

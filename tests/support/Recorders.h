@@ -1,16 +1,16 @@
 // Recording stand-ins for the panel's narrow interfaces.
 #pragma once
 
-#include "ErrorSink.h"
-#include "LinkContext.h"
-#include "PanelView.h"
-#include "SwitcherLinkPort.h"
-
 #include <QByteArray>
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QStringList>
+
+#include "ErrorSink.h"
+#include "LinkContext.h"
+#include "PanelView.h"
+#include "SwitcherLinkPort.h"
 
 // Keeps every entry as (description, location).
 class RecordingLog : public ErrorSink {
@@ -24,10 +24,10 @@ public:
 class RecordingView : public PanelView {
 public:
     void LabelFaders() override { ++labelCalls; }
-    void RequestRefresh() override { ++refreshRequests; }
-    void SetConnectCaption(const QString& caption) override { captions.append(caption); }
-    void ShowConnectFailure() override { ++connectFailures; }
-    void ShowLinkStatus(const LinkStatus& status) override { statuses.append(status); }
+    void requestRefresh() override { ++refreshRequests; }
+    void setConnectCaption(const QString& caption) override { captions.append(caption); }
+    void showConnectFailure() override { ++connectFailures; }
+    void showLinkStatus(const LinkStatus& status) override { statuses.append(status); }
 
     int labelCalls = 0;
     int refreshRequests = 0;
@@ -46,8 +46,7 @@ public:
     void SendGainMessage(int16_t stage, int16_t code, int16_t channel, int16_t extra) override {
         gains.append({false, stage, code, channel, extra});
     }
-    void SendStereoGainMessage(int16_t stage, int16_t code, int16_t first,
-                               int16_t count) override {
+    void SendStereoGainMessage(int16_t stage, int16_t code, int16_t first, int16_t count) override {
         gains.append({true, stage, code, first, count});
     }
     void ConnectToSwitcher() override { ++connects; }

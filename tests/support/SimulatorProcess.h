@@ -12,57 +12,57 @@ constexpr int Patience = 10000;  // ms; the machine may be busy
 class SimulatorProcess {
 public:
     explicit SimulatorProcess(const QString& program, const QStringList& options = {}) {
-        QObject::connect(&process_, &QProcess::readyReadStandardOutput, &process_, [this] {
-            partial_ += QString::fromUtf8(process_.readAllStandardOutput());
-            QStringList complete = partial_.split(QLatin1Char('\n'));
-            partial_ = complete.takeLast();
-            lines_ += complete;
+        QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &m_process, [this] {
+            m_partial += QString::fromUtf8(m_process.readAllStandardOutput());
+            QStringList complete = m_partial.split(QLatin1Char('\n'));
+            m_partial = complete.takeLast();
+            m_lines += complete;
         });
-        process_.start(program, QStringList{"--port", "0"} + options);
-        const QRegularExpressionMatch listening = WaitFor("^listening on .*:(\\d+)$");
-        port_ = listening.hasMatch() ? listening.captured(1).toUShort() : 0;
+        m_process.start(program, QStringList{"--port", "0"} + options);
+        const QRegularExpressionMatch listening = waitFor("^listening on .*:(\\d+)$");
+        m_port = listening.hasMatch() ? listening.captured(1).toUShort() : 0;
     }
     ~SimulatorProcess() {
-        process_.kill();
-        process_.waitForFinished();
+        m_process.kill();
+        m_process.waitForFinished();
     }
 
-    quint16 Port() const { return port_; }
+    quint16 port() const { return m_port; }
     // Where the next line will be: wait for what comes after an action.
-    int Mark() const { return static_cast<int>(lines_.size()); }
+    int mark() const { return static_cast<int>(m_lines.size()); }
 
     // The first line from `from` on that matches, or no match.
-    QRegularExpressionMatch Find(const QString& pattern, int from = 0) const {
+    QRegularExpressionMatch find(const QString& pattern, int from = 0) const {
         const QRegularExpression expression(pattern);
-        for (int i = from; i < lines_.size(); ++i) {
-            QRegularExpressionMatch match = expression.match(lines_[i]);
+        for (int i = from; i < m_lines.size(); ++i) {
+            QRegularExpressionMatch match = expression.match(m_lines[i]);
             if (match.hasMatch()) return match;
         }
         return {};
     }
-    QRegularExpressionMatch FindLast(const QString& pattern) const {
+    QRegularExpressionMatch findLast(const QString& pattern) const {
         const QRegularExpression expression(pattern);
-        for (auto line = lines_.crbegin(); line != lines_.crend(); ++line) {
+        for (auto line = m_lines.crbegin(); line != m_lines.crend(); ++line) {
             QRegularExpressionMatch match = expression.match(*line);
             if (match.hasMatch()) return match;
         }
         return {};
     }
     // As Find, waiting up to the patience for the line while the simulator runs.
-    QRegularExpressionMatch WaitFor(const QString& pattern, int from = 0) {
-        QRegularExpressionMatch match = Find(pattern, from);
+    QRegularExpressionMatch waitFor(const QString& pattern, int from = 0) {
+        QRegularExpressionMatch match = find(pattern, from);
         for (int waited = 0;
-             !match.hasMatch() && waited < Patience && process_.state() != QProcess::NotRunning;
+             !match.hasMatch() && waited < Patience && m_process.state() != QProcess::NotRunning;
              waited += 10) {
             QTest::qWait(10);
-            match = Find(pattern, from);
+            match = find(pattern, from);
         }
         return match;
     }
 
 private:
-    QProcess process_;
-    QString partial_;
-    QStringList lines_;
-    quint16 port_ = 0;
+    QProcess m_process;
+    QString m_partial;
+    QStringList m_lines;
+    quint16 m_port = 0;
 };

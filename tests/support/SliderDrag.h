@@ -7,7 +7,7 @@
 #include <QStyleOptionSlider>
 #include <QTest>
 
-inline void DragTo(QSlider& slider, int y) {
+inline void dragTo(QSlider& slider, int y) {
     QStyleOptionSlider option;
     option.initFrom(&slider);
     option.orientation = slider.orientation();

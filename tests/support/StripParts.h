@@ -10,15 +10,15 @@
 #include "FaderSlider.h"
 #include "FaderStrip.h"
 
-inline FaderSlider* SliderOf(const FaderStrip& strip) {
+inline FaderSlider* sliderOf(const FaderStrip& strip) {
     return strip.findChild<FaderSlider*>(QStringLiteral("sliGain"));
 }
-inline QCheckBox* StereoBoxOf(const FaderStrip& strip) {
+inline QCheckBox* stereoBoxOf(const FaderStrip& strip) {
     return strip.findChild<QCheckBox*>(QStringLiteral("chkStereo"));
 }
-inline QPushButton* ZeroButtonOf(const FaderStrip& strip) {
+inline QPushButton* zeroButtonOf(const FaderStrip& strip) {
     return strip.findChild<QPushButton*>(QStringLiteral("cmdZerodb"));
 }
-inline QLabel* ReadoutOf(const FaderStrip& strip) {
+inline QLabel* readoutOf(const FaderStrip& strip) {
     return strip.findChild<QLabel*>(QStringLiteral("lblGain"));
 }

@@ -23,7 +23,7 @@ const char* const DestinationThree = "F6 00 01 00 03 00 02 00 00 00 00 00 08 05 
 const char* const DspZeroDbOnFive = "E0 00 40 01 00 0F 00 08 05 00 5D FF";
 
 // A link table in full once it was resized, else only the channels set.
-QString Links(const std::vector<int16_t>& table) {
+QString links(const std::vector<int16_t>& table) {
     const bool whole = table.size() != PanelState::InitialChannels;
     QStringList out;
     for (size_t i = 0; i < table.size(); ++i) {
@@ -35,7 +35,7 @@ QString Links(const std::vector<int16_t>& table) {
 
 // A stored crosspoint entry: sources listed, used slots as slot:source+1=value,
 // entry count and header byte.
-QString Crosspoint(const CrosspointEntry& entry) {
+QString crosspoint(const CrosspointEntry& entry) {
     QStringList listed, used;
     for (int s = 0; s < entry.Sources.size(); ++s) {
         if (entry.Sources[s] == QLatin1Char('1')) listed << QString::number(s);
@@ -54,23 +54,23 @@ QString Crosspoint(const CrosspointEntry& entry) {
 // request bits still outstanding (hex; 8F00 at the start); each crosspoint
 // entry stored; every gain not 0 ("dsp5=1024": destination 5's DSP output
 // gain); relabels and refreshes; what was asked for again and what was logged.
-QString Changes(const LinkHarness& h, const PanelState& old) {
+QString changes(const LinkHarness& h, const PanelState& old) {
     const PanelState& s = h.state;
     QStringList out;
     const auto note = [&](bool changed, const QString& what) { out << (changed ? what : ""); };
-    note(s.SourceAlpha != old.SourceAlpha, "src names " + AsList(s.SourceAlpha).join(','));
-    note(s.SourceLinks != old.SourceLinks, "src links " + Links(s.SourceLinks));
+    note(s.SourceAlpha != old.SourceAlpha, "src names " + asList(s.SourceAlpha).join(','));
+    note(s.SourceLinks != old.SourceLinks, "src links " + links(s.SourceLinks));
     note(s.SourceCount != old.SourceCount, QStringLiteral("src count %1").arg(s.SourceCount));
     note(s.DestinationAlpha != old.DestinationAlpha,
-         "dst names " + AsList(s.DestinationAlpha).join(','));
-    note(s.DestinationLinks != old.DestinationLinks, "dst links " + Links(s.DestinationLinks));
+         "dst names " + asList(s.DestinationAlpha).join(','));
+    note(s.DestinationLinks != old.DestinationLinks, "dst links " + links(s.DestinationLinks));
     note(s.DestinationCount != old.DestinationCount,
          QStringLiteral("dst count %1").arg(s.DestinationCount));
     note(s.LastInfoRequest != old.LastInfoRequest,
          "bits " + QString::number(s.LastInfoRequest, 16));
     for (size_t d = 0; d < s.CrosspointMap.size(); ++d) {
         note(!s.CrosspointMap[d].Sources.isEmpty(),
-             QStringLiteral("dest %1 %2").arg(d).arg(Crosspoint(s.CrosspointMap[d])));
+             QStringLiteral("dest %1 %2").arg(d).arg(crosspoint(s.CrosspointMap[d])));
     }
     const auto gain = [&](const char* f, size_t c, int v) {
         note(v, QStringLiteral("%1%2=%3").arg(f).arg(c).arg(v));
@@ -91,14 +91,14 @@ QString Changes(const LinkHarness& h, const PanelState& old) {
 }
 
 // Each message in turn through the panel's own decoder for its command byte.
-QString Decode(const QList<QByteArray>& messages, int count = 6) {
+QString decodeAll(const QList<QByteArray>& messages, int count = 6) {
     LinkHarness h;
     h.state.LastInfoRequest = InfoBits::StartUpRequest;
     h.state.SourceCount = h.state.DestinationCount = static_cast<int16_t>(count);
     h.state.SourceLinks[1] = h.state.DestinationLinks[1] = 2;
     const PanelState old = h.state;
-    for (const QByteArray& m : messages) SwitcherDecoders().at(uint8_t(m.at(0)))(h.ctx, m);
-    return Changes(h, old);
+    for (const QByteArray& m : messages) switcherDecoders().at(uint8_t(m.at(0)))(h.ctx, m);
+    return changes(h, old);
 }
 }  // namespace
 
@@ -259,24 +259,24 @@ private Q_SLOTS:
         QFETCH(int, count);
         QFETCH(QString, changes);
         QList<QByteArray> bytes;
-        for (const QString& m : messages.split(',')) bytes << Hex(m.toLatin1());
-        QCOMPARE(Decode(bytes, count), changes);
+        for (const QString& m : messages.split(',')) bytes << hex(m.toLatin1());
+        QCOMPARE(decodeAll(bytes, count), changes);
     }
 
     // The exact bytes of one example each, and what the decoders make of the
     // encoders' less usual cases: labels cut or padded, flags' extra bytes.
     void encoders() {
-        QCOMPARE(EncodeAlphaTable(10, 4, 0, {{"Mic1", 0}, {"Mic2", 1}}), Hex(SourceMics));
-        QCOMPARE(EncodeLinks(10, 5, {1, 0}), Hex(SourcesFiveSix));
-        QCOMPARE(EncodeCrosspointMap(3, {{0, {{0, 1024}, {5, 1000}}}}), Hex(DestinationThree));
-        QCOMPARE(EncodeAdvancedGain({{0, 15, 1024, 5}}), Hex(DspZeroDbOnFive));
+        QCOMPARE(encodeAlphaTable(10, 4, 0, {{"Mic1", 0}, {"Mic2", 1}}), hex(SourceMics));
+        QCOMPARE(encodeLinks(10, 5, {1, 0}), hex(SourcesFiveSix));
+        QCOMPARE(encodeCrosspointMap(3, {{0, {{0, 1024}, {5, 1000}}}}), hex(DestinationThree));
+        QCOMPARE(encodeAdvancedGain({{0, 15, 1024, 5}}), hex(DspZeroDbOnFive));
         const uint8_t both = AdvancedGainFlags::ExtraPair | AdvancedGainFlags::FadeTime;
-        QCOMPARE(Decode({EncodeAlphaTable(20, 5, 1, {{"L", 3}, {"R", 4096}, {"Centre", 7}}),
-                         EncodeLinks(10, 0, {0, 1, 2, 3}),
-                         EncodeCrosspointMap(500, {{7, {{1023, 16383}}}, {0, {}}}),
-                         EncodeAdvancedGain({{both, 1, 900, 5, 16383, 127},
-                                             {AdvancedGainFlags::ExtraPair, 3, 1100, 5, 1},
-                                             {0, 16, 24, 5}})}),
+        QCOMPARE(decodeAll({encodeAlphaTable(20, 5, 1, {{"L", 3}, {"R", 4096}, {"Centre", 7}}),
+                            encodeLinks(10, 0, {0, 1, 2, 3}),
+                            encodeCrosspointMap(500, {{7, {{1023, 16383}}}, {0, {}}}),
+                            encodeAdvancedGain({{both, 1, 900, 5, 16383, 127},
+                                                {AdvancedGainFlags::ExtraPair, 3, 1100, 5, 1},
+                                                {0, 16, 24, 5}})}),
                  "src links 1:1,2:2,3:3; dst names ,R    ,Centr; dst links 0,2,0; bits 8900; "
                  "dest 500 sources 1023 slots 0:1024=16383 count 1 header 7; "
                  "dest 501 sources  slots  count 0 header 0; in5=900; dsp5=24; out5=1100; "

@@ -15,22 +15,22 @@ constexpr int HighestCode = 1264;
 
 GainWander::GainWander(SwitcherModel& model, SwitcherServer& server, double seconds, quint32 seed,
                        QObject* parent)
-    : QObject(parent), model_(model), server_(server), random_(seed) {
-    connect(&timer_, &QTimer::timeout, this, &GainWander::MoveOneGain);
-    timer_.start(std::max(1, Milliseconds(seconds)));
+    : QObject(parent), m_model(model), m_server(server), m_random(seed) {
+    connect(&m_timer, &QTimer::timeout, this, &GainWander::moveOneGain);
+    m_timer.start(std::max(1, milliseconds(seconds)));
 }
 
-void GainWander::MoveOneGain() {
+void GainWander::moveOneGain() {
     const auto& stages = SwitcherModel::ShownStages;
-    const uint8_t stage = stages[random_.bounded(static_cast<quint32>(stages.size()))];
-    const int channels = std::min<int>(ChannelsMoved, model_.ChannelsAt(stage).size());
-    const GainRun run = model_.PairOf(stage, random_.bounded(channels));
-    const int step = random_.bounded(-LargestStep, LargestStep + 1);
-    const int16_t now = model_.Gains(run).front();
-    const int highest = std::min<int>(HighestCode, model_.MaxGain());
+    const uint8_t stage = stages[m_random.bounded(static_cast<quint32>(stages.size()))];
+    const int channels = std::min<int>(ChannelsMoved, m_model.channelsAt(stage).size());
+    const GainRun run = m_model.pairOf(stage, m_random.bounded(channels));
+    const int step = m_random.bounded(-LargestStep, LargestStep + 1);
+    const int16_t now = m_model.gains(run).front();
+    const int highest = std::min<int>(HighestCode, m_model.maxGain());
     const auto code = static_cast<int16_t>(std::clamp(now + step, LowestCode, highest));
     for (int channel = run.first; channel < run.first + run.count; ++channel) {
-        model_.Apply(stage, channel, code);
+        m_model.apply(stage, channel, code);
     }
-    server_.ReportGains(run);
+    m_server.reportGains(run);
 }

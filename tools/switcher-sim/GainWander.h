@@ -17,10 +17,10 @@ public:
                QObject* parent = nullptr);
 
 private:
-    void MoveOneGain();
+    void moveOneGain();
 
-    SwitcherModel& model_;
-    SwitcherServer& server_;
-    QRandomGenerator random_;
-    QTimer timer_;
+    SwitcherModel& m_model;
+    SwitcherServer& m_server;
+    QRandomGenerator m_random;
+    QTimer m_timer;
 };

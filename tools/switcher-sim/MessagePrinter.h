@@ -17,21 +17,21 @@ public:
     // quiet: message lines are left out; events are always printed.
     explicit MessagePrinter(bool quiet);
 
-    void Message(int panel, Direction direction, const QByteArray& bytes, const QString& meaning);
-    void Event(int panel, const QString& text);
-    void Note(const QString& text);
+    void message(int panel, Direction direction, const QByteArray& bytes, const QString& meaning);
+    void event(int panel, const QString& text);
+    void note(const QString& text);
 
 private:
-    void Line(const QString& text);
+    void line(const QString& text);
 
-    bool quiet_;
-    QTextStream out_;
+    bool m_quiet;
+    QTextStream m_out;
 };
 
 // Spaced upper-case hex; long messages are cut after their first bytes.
-QString HexText(const QByteArray& bytes);
+QString hexText(const QByteArray& bytes);
 // "0 dB", "+10.0 dB", "-2.4 dB" for a gain code (1024 = 0 dB, 0.1 dB steps).
-QString DecibelText(int code);
+QString decibelText(int code);
 // "stage 15 ch 6 (0-based 5) = 1024 (0 dB)"; several channels as "ch 6-7
 // (0-based 5-6)", with one "= code" when they all have the same code.
-QString GainsText(uint8_t stage, int first, const std::vector<int16_t>& codes);
+QString gainsText(uint8_t stage, int first, const std::vector<int16_t>& codes);

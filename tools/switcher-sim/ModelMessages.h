@@ -18,11 +18,11 @@ struct Outgoing {
 // What an information request with these bits gets: the name and link
 // tables asked for, then the crosspoint map and every shown gain, so that a
 // panel comes up labelled, linked and drawn.
-std::vector<Outgoing> AnswerInfoRequest(const SwitcherModel& model, int32_t code, bool advanced);
+std::vector<Outgoing> answerInfoRequest(const SwitcherModel& model, int32_t code, bool advanced);
 
 // The gains of a run as gain messages, or as advanced gain messages (as many
 // as the entry limit needs).
-std::vector<Outgoing> GainReports(const SwitcherModel& model, const GainRun& run, bool advanced);
+std::vector<Outgoing> gainReports(const SwitcherModel& model, const GainRun& run, bool advanced);
 
 // "source names, destination links" for the table bits of a request code.
-QString RequestedTablesText(int32_t code);
+QString requestedTablesText(int32_t code);

@@ -22,36 +22,36 @@ public:
     PanelSession(int number, QTcpSocket* socket, const SimOptions& options,
                  const SwitcherModel& model, MessagePrinter& printer, QObject* parent = nullptr);
 
-    int Number() const { return number_; }
-    void Send(const Outgoing& message);
+    int number() const { return m_number; }
+    void send(const Outgoing& message);
     // Drops the connection at once, as a switcher that goes away does.
-    void Drop();
+    void drop();
 
 Q_SIGNALS:
-    void GainChangeReceived(const GainChange& change);
-    void Finished(PanelSession* session);
+    void gainChangeReceived(const GainChange& change);
+    void finished(PanelSession* session);
 
 private:
-    void OnReadyRead();
-    void Finish(const QString& why);
-    void Handle(const QByteArray& message);
-    void SendRequestedTables(const QByteArray& message, int32_t code);
-    void PassOnGainChange(const QByteArray& message, const GainChange& change);
-    void AskKeepAlive();
-    void Received(const QByteArray& message, const QString& meaning);
-    void CountMessage();
+    void onReadyRead();
+    void finish(const QString& why);
+    void handle(const QByteArray& message);
+    void sendRequestedTables(const QByteArray& message, int32_t code);
+    void passOnGainChange(const QByteArray& message, const GainChange& change);
+    void askKeepAlive();
+    void received(const QByteArray& message, const QString& meaning);
+    void countMessage();
 
-    int number_;
-    QTcpSocket* socket_;
-    const SimOptions& options_;
-    const SwitcherModel& model_;
-    MessagePrinter& printer_;
-    WireWriter writer_;
-    ReceiveBuffer buffer_;
-    QTimer keepAlive_;
-    bool keepAliveAnswered_ = true;
-    int messages_ = 0;          // both ways, for --close-after
-    int longMessagesSent_ = 0;  // for --corrupt
-    bool closing_ = false;      // nothing more is sent or handled
-    bool finished_ = false;     // Finished was emitted
+    int m_number;
+    QTcpSocket* m_socket;
+    const SimOptions& m_options;
+    const SwitcherModel& m_model;
+    MessagePrinter& m_printer;
+    WireWriter m_writer;
+    ReceiveBuffer m_buffer;
+    QTimer m_keepAlive;
+    bool m_keepAliveAnswered = true;
+    int m_messages = 0;          // both ways, for --close-after
+    int m_longMessagesSent = 0;  // for --corrupt
+    bool m_closing = false;      // nothing more is sent or handled
+    bool m_finished = false;     // Finished was emitted
 };

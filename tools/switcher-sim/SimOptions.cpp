@@ -12,7 +12,7 @@ constexpr int LargestSide = 1024;  // the panel's crosspoint map holds no more
 constexpr int LargestCode = 16383;
 constexpr int ZeroDbCode = 1024;
 
-QList<QCommandLineOption> OptionList() {
+QList<QCommandLineOption> optionList() {
     return {
         {QStringLiteral("port"),
          QStringLiteral("TCP port to listen on; 0 takes any free port "
@@ -56,14 +56,14 @@ QList<QCommandLineOption> OptionList() {
     };
 }
 
-std::optional<double> Seconds(const QString& text) {
+std::optional<double> seconds(const QString& text) {
     bool ok = false;
     const double value = text.toDouble(&ok);
     if (!ok || !std::isfinite(value) || value < 0 || value > 86400) return std::nullopt;
     return value;
 }
 
-std::optional<int> WholeNumber(const QString& text, int lowest, int highest) {
+std::optional<int> wholeNumber(const QString& text, int lowest, int highest) {
     bool ok = false;
     const int value = text.toInt(&ok);
     if (!ok || value < lowest || value > highest) return std::nullopt;
@@ -74,60 +74,60 @@ std::optional<int> WholeNumber(const QString& text, int lowest, int highest) {
 class OptionReader {
 public:
     OptionReader(const QCommandLineParser& parser, QString& error)
-        : parser_(parser), error_(error) {}
+        : m_parser(parser), m_error(error) {}
 
     template <typename Value>
     void Read(const char* name, const std::function<std::optional<Value>(const QString&)>& parse,
               const std::function<void(Value)>& store) {
         const QString option = QString::fromLatin1(name);
-        if (!error_.isEmpty() || !parser_.isSet(option)) return;
-        const QString text = parser_.value(option);
+        if (!m_error.isEmpty() || !m_parser.isSet(option)) return;
+        const QString text = m_parser.value(option);
         if (const std::optional<Value> value = parse(text)) {
             store(*value);
         } else {
-            error_ = QStringLiteral("invalid value for --%1: '%2'").arg(option, text);
+            m_error = QStringLiteral("invalid value for --%1: '%2'").arg(option, text);
         }
     }
 
 private:
-    const QCommandLineParser& parser_;
-    QString& error_;
+    const QCommandLineParser& m_parser;
+    QString& m_error;
 };
 
-std::function<std::optional<int>(const QString&)> Range(int lowest, int highest) {
-    return [lowest, highest](const QString& text) { return WholeNumber(text, lowest, highest); };
+std::function<std::optional<int>(const QString&)> range(int lowest, int highest) {
+    return [lowest, highest](const QString& text) { return wholeNumber(text, lowest, highest); };
 }
 
-std::optional<std::pair<double, double>> Outage(const QString& text) {
+std::optional<std::pair<double, double>> outage(const QString& text) {
     const QStringList parts = text.split(QLatin1Char(':'));
     if (parts.size() != 2) return std::nullopt;
-    const std::optional<double> after = Seconds(parts[0]);
-    const std::optional<double> duration = Seconds(parts[1]);
+    const std::optional<double> after = seconds(parts[0]);
+    const std::optional<double> duration = seconds(parts[1]);
     if (!after || !duration || *duration <= 0) return std::nullopt;
     return std::make_pair(*after, *duration);
 }
 
-std::optional<QString> Address(const QString& text) {
+std::optional<QString> address(const QString& text) {
     if (QHostAddress(text).isNull()) return std::nullopt;
     return text;
 }
 
-void ReadOptions(const QCommandLineParser& parser, SimOptions& o, QString& error) {
+void readOptions(const QCommandLineParser& parser, SimOptions& o, QString& error) {
     OptionReader read(parser, error);
-    read.Read<int>("port", Range(0, 65535), [&](int v) { o.port = static_cast<uint16_t>(v); });
-    read.Read<QString>("listen", Address, [&](QString v) { o.listenAddress = v; });
-    read.Read<int>("sources", Range(1, LargestSide), [&](int v) { o.sources = v; });
-    read.Read<int>("destinations", Range(1, LargestSide), [&](int v) { o.destinations = v; });
-    read.Read<int16_t>("max-gain", ParseGainLimit, [&](int16_t v) { o.maxGain = v; });
-    read.Read<double>("wander", Seconds, [&](double v) { o.wanderSeconds = v; });
-    read.Read<double>("keepalive", Seconds, [&](double v) { o.keepAliveSeconds = v; });
-    read.Read<int>("corrupt", Range(0, 1000000), [&](int v) { o.corruptEvery = v; });
-    read.Read<int>("close-after", Range(0, 1000000), [&](int v) { o.closeAfter = v; });
-    read.Read<std::pair<double, double>>("outage", Outage, [&](std::pair<double, double> v) {
+    read.Read<int>("port", range(0, 65535), [&](int v) { o.port = static_cast<uint16_t>(v); });
+    read.Read<QString>("listen", address, [&](QString v) { o.listenAddress = v; });
+    read.Read<int>("sources", range(1, LargestSide), [&](int v) { o.sources = v; });
+    read.Read<int>("destinations", range(1, LargestSide), [&](int v) { o.destinations = v; });
+    read.Read<int16_t>("max-gain", parseGainLimit, [&](int16_t v) { o.maxGain = v; });
+    read.Read<double>("wander", seconds, [&](double v) { o.wanderSeconds = v; });
+    read.Read<double>("keepalive", seconds, [&](double v) { o.keepAliveSeconds = v; });
+    read.Read<int>("corrupt", range(0, 1000000), [&](int v) { o.corruptEvery = v; });
+    read.Read<int>("close-after", range(0, 1000000), [&](int v) { o.closeAfter = v; });
+    read.Read<std::pair<double, double>>("outage", outage, [&](std::pair<double, double> v) {
         o.outageAfterSeconds = v.first;
         o.outageSeconds = v.second;
     });
-    read.Read<int>("seed", Range(0, 2147483647), [&](int v) { o.seed = static_cast<uint32_t>(v); });
+    read.Read<int>("seed", range(0, 2147483647), [&](int v) { o.seed = static_cast<uint32_t>(v); });
     o.advanced = parser.isSet(QStringLiteral("advanced"));
     o.split = parser.isSet(QStringLiteral("split"));
     o.quiet = parser.isSet(QStringLiteral("quiet"));
@@ -135,7 +135,7 @@ void ReadOptions(const QCommandLineParser& parser, SimOptions& o, QString& error
 
 }  // namespace
 
-std::optional<int16_t> ParseGainLimit(const QString& text) {
+std::optional<int16_t> parseGainLimit(const QString& text) {
     static const QRegularExpression decibels(
         QStringLiteral("^\\s*([+-]?\\d+(?:\\.\\d+)?)\\s*dB\\s*$"),
         QRegularExpression::CaseInsensitiveOption);
@@ -145,12 +145,12 @@ std::optional<int16_t> ParseGainLimit(const QString& text) {
         if (code < 0 || code > LargestCode) return std::nullopt;
         return static_cast<int16_t>(code);
     }
-    const std::optional<int> code = WholeNumber(text.trimmed(), 0, LargestCode);
+    const std::optional<int> code = wholeNumber(text.trimmed(), 0, LargestCode);
     if (!code) return std::nullopt;
     return static_cast<int16_t>(*code);
 }
 
-ParsedOptions ParseSimOptions(const QStringList& arguments) {
+ParsedOptions parseSimOptions(const QStringList& arguments) {
     ParsedOptions parsed;
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -158,7 +158,7 @@ ParsedOptions ParseSimOptions(const QStringList& arguments) {
                        "the panel without one. Prints one line per message: the panel number, "
                        "-> for sent or <- for received, the bytes in hex and their meaning."));
     const QCommandLineOption help = parser.addHelpOption();
-    parser.addOptions(OptionList());
+    parser.addOptions(optionList());
     parsed.helpText = parser.helpText();
     if (!parser.parse(arguments)) {
         parsed.error = parser.errorText();
@@ -173,6 +173,6 @@ ParsedOptions ParseSimOptions(const QStringList& arguments) {
             QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments()[0]);
         return parsed;
     }
-    ReadOptions(parser, parsed.options, parsed.error);
+    readOptions(parser, parsed.options, parsed.error);
     return parsed;
 }

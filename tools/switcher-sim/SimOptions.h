@@ -26,7 +26,7 @@ struct SimOptions {
 };
 
 // Timer intervals from the options' seconds.
-inline int Milliseconds(double seconds) { return static_cast<int>(seconds * 1000); }
+inline int milliseconds(double seconds) { return static_cast<int>(seconds * 1000); }
 
 struct ParsedOptions {
     SimOptions options;
@@ -36,8 +36,8 @@ struct ParsedOptions {
 };
 
 // arguments: as QCoreApplication::arguments() gives them, program name first.
-ParsedOptions ParseSimOptions(const QStringList& arguments);
+ParsedOptions parseSimOptions(const QStringList& arguments);
 
 // A gain limit as a code ("1124") or in decibels ("10dB", "+10 dB", "-3.5dB").
 // Fails outside the codes a 7-bit pair can carry (0 to 16383).
-std::optional<int16_t> ParseGainLimit(const QString& text);
+std::optional<int16_t> parseGainLimit(const QString& text);

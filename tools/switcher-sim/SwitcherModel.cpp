@@ -23,7 +23,7 @@ const std::vector<SimChannel> NamedSources = {
 // faders come up at different heights.
 constexpr std::array<int16_t, 8> StartOffsets = {0, -60, -120, 50, -200, -30, -90, 20};
 
-std::vector<SimChannel> MakeSide(int count, const std::vector<SimChannel>& named,
+std::vector<SimChannel> makeSide(int count, const std::vector<SimChannel>& named,
                                  const QByteArray& prefix) {
     std::vector<SimChannel> side;
     side.reserve(static_cast<size_t>(count));
@@ -39,7 +39,7 @@ std::vector<SimChannel> MakeSide(int count, const std::vector<SimChannel>& named
     return side;
 }
 
-std::vector<int16_t> StartingGains(const std::vector<SimChannel>& side, int16_t maxGain) {
+std::vector<int16_t> startingGains(const std::vector<SimChannel>& side, int16_t maxGain) {
     std::vector<int16_t> gains;
     gains.reserve(side.size());
     for (size_t i = 0; i < side.size(); ++i) {
@@ -53,39 +53,40 @@ std::vector<int16_t> StartingGains(const std::vector<SimChannel>& side, int16_t 
 }  // namespace
 
 SwitcherModel::SwitcherModel(int sources, int destinations, int16_t maxGain)
-    : sources_(MakeSide(sources, NamedSources, SourcePrefix)),
-      destinations_(MakeSide(destinations, NamedDestinations, DestinationPrefix)),
-      maxGain_(maxGain) {
-    gains_[1] = StartingGains(sources_, maxGain_);
-    gains_[3] = StartingGains(destinations_, maxGain_);
-    gains_[15] = StartingGains(destinations_, maxGain_);
+    : m_sources(makeSide(sources, NamedSources, SourcePrefix)),
+      m_destinations(makeSide(destinations, NamedDestinations, DestinationPrefix)),
+      m_maxGain(maxGain) {
+    m_gains[1] = startingGains(m_sources, m_maxGain);
+    m_gains[3] = startingGains(m_destinations, m_maxGain);
+    m_gains[15] = startingGains(m_destinations, m_maxGain);
 }
 
-const std::vector<SimChannel>& SwitcherModel::ChannelsAt(uint8_t stage) const {
+const std::vector<SimChannel>& SwitcherModel::channelsAt(uint8_t stage) const {
     static const std::vector<SimChannel> none;
-    if (stage == 1) return sources_;
-    if (stage == 3 || stage == 15) return destinations_;
+    if (stage == 1) return m_sources;
+    if (stage == 3 || stage == 15) return m_destinations;
     return none;
 }
 
-std::vector<int16_t> SwitcherModel::Gains(const GainRun& run) const {
-    const std::vector<int16_t>& all = gains_.at(run.stage);
+std::vector<int16_t> SwitcherModel::gains(const GainRun& run) const {
+    const std::vector<int16_t>& all = m_gains.at(run.stage);
     const auto from = all.begin() + run.first;
     return std::vector<int16_t>(from, from + run.count);
 }
 
-std::optional<int16_t> SwitcherModel::Apply(uint8_t stage, int channel, int16_t code) {
-    const auto gains = gains_.find(stage);
-    if (gains == gains_.end() || channel < 0 || channel >= static_cast<int>(gains->second.size())) {
+std::optional<int16_t> SwitcherModel::apply(uint8_t stage, int channel, int16_t code) {
+    const auto gains = m_gains.find(stage);
+    if (gains == m_gains.end() || channel < 0 ||
+        channel >= static_cast<int>(gains->second.size())) {
         return std::nullopt;
     }
-    const int16_t taken = std::clamp<int16_t>(code, 0, maxGain_);
+    const int16_t taken = std::clamp<int16_t>(code, 0, m_maxGain);
     gains->second[static_cast<size_t>(channel)] = taken;
     return taken;
 }
 
-GainRun SwitcherModel::PairOf(uint8_t stage, int channel) const {
-    const std::vector<SimChannel>& side = ChannelsAt(stage);
+GainRun SwitcherModel::pairOf(uint8_t stage, int channel) const {
+    const std::vector<SimChannel>& side = channelsAt(stage);
     const int16_t link = side.at(static_cast<size_t>(channel)).link;
     if (link == 1) return {stage, channel, 2};
     if (link == 2) return {stage, channel - 1, 2};

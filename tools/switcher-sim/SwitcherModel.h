@@ -30,26 +30,26 @@ public:
     // gains above maxGain are never taken; the starting gains are limited too.
     SwitcherModel(int sources, int destinations, int16_t maxGain);
 
-    const std::vector<SimChannel>& Sources() const { return sources_; }
-    const std::vector<SimChannel>& Destinations() const { return destinations_; }
-    int16_t MaxGain() const { return maxGain_; }
+    const std::vector<SimChannel>& sources() const { return m_sources; }
+    const std::vector<SimChannel>& destinations() const { return m_destinations; }
+    int16_t maxGain() const { return m_maxGain; }
 
     // The channels of a stage's side; empty for a stage the model does not keep.
-    const std::vector<SimChannel>& ChannelsAt(uint8_t stage) const;
-    bool Keeps(uint8_t stage) const { return gains_.count(stage) != 0; }
+    const std::vector<SimChannel>& channelsAt(uint8_t stage) const;
+    bool keeps(uint8_t stage) const { return m_gains.count(stage) != 0; }
     // The gains of a run; the run must lie within the stage's channels.
-    std::vector<int16_t> Gains(const GainRun& run) const;
+    std::vector<int16_t> gains(const GainRun& run) const;
 
     // Takes a requested gain, limited to 0..MaxGain; the code taken, or
     // nothing for a stage or channel the switcher does not have.
-    std::optional<int16_t> Apply(uint8_t stage, int channel, int16_t code);
+    std::optional<int16_t> apply(uint8_t stage, int channel, int16_t code);
 
     // The channel alone, or both channels of its stereo pair.
-    GainRun PairOf(uint8_t stage, int channel) const;
+    GainRun pairOf(uint8_t stage, int channel) const;
 
 private:
-    std::vector<SimChannel> sources_;
-    std::vector<SimChannel> destinations_;
-    std::map<uint8_t, std::vector<int16_t>> gains_;
-    int16_t maxGain_;
+    std::vector<SimChannel> m_sources;
+    std::vector<SimChannel> m_destinations;
+    std::map<uint8_t, std::vector<int16_t>> m_gains;
+    int16_t m_maxGain;
 };

@@ -23,24 +23,24 @@ public:
                    QObject* parent = nullptr);
 
     // Prints the address and port it listens on; false when it cannot listen.
-    bool Start();
+    bool start();
     // Sends the current gains of the run to every connected panel.
-    void ReportGains(const GainRun& run);
+    void reportGains(const GainRun& run);
 
 private:
-    bool Listen();
-    void AcceptPanels();
-    void ApplyGainChange(const GainChange& change);
-    void BeginOutage(double seconds);
-    void EndOutage();
-    void Forget(PanelSession* session);
+    bool listen();
+    void acceptPanels();
+    void applyGainChange(const GainChange& change);
+    void beginOutage(double seconds);
+    void endOutage();
+    void forget(PanelSession* session);
 
-    const SimOptions& options_;
-    SwitcherModel& model_;
-    MessagePrinter& printer_;
-    QTcpServer listener_;
-    QHostAddress address_;
-    quint16 port_ = 0;
-    int panelsSeen_ = 0;
-    std::vector<PanelSession*> sessions_;  // children of this object
+    const SimOptions& m_options;
+    SwitcherModel& m_model;
+    MessagePrinter& m_printer;
+    QTcpServer m_listener;
+    QHostAddress m_address;
+    quint16 m_port = 0;
+    int m_panelsSeen = 0;
+    std::vector<PanelSession*> m_sessions;  // children of this object
 };

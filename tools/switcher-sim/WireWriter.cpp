@@ -8,46 +8,46 @@ constexpr int LongestPauseMs = 3;
 }  // namespace
 
 WireWriter::WireWriter(QTcpSocket& socket, bool split, quint32 seed, QObject* parent)
-    : QObject(parent), socket_(socket), split_(split), random_(seed) {
-    pacer_.setSingleShot(true);
-    connect(&pacer_, &QTimer::timeout, this, &WireWriter::WriteNextPiece);
+    : QObject(parent), m_socket(socket), m_split(split), m_random(seed) {
+    m_pacer.setSingleShot(true);
+    connect(&m_pacer, &QTimer::timeout, this, &WireWriter::writeNextPiece);
     // Without it the network stack would join the pieces up again.
-    if (split_) socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    if (m_split) m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
 }
 
 void WireWriter::Write(const QByteArray& bytes) {
-    if (closing_) return;
-    if (!split_) {
-        socket_.write(bytes);
-        socket_.flush();
+    if (m_closing) return;
+    if (!m_split) {
+        m_socket.write(bytes);
+        m_socket.flush();
         return;
     }
     for (qsizetype at = 0; at < bytes.size();) {
-        const qsizetype length = random_.bounded(1, LargestPiece + 1);
-        pieces_.push_back(bytes.mid(at, length));
+        const qsizetype length = m_random.bounded(1, LargestPiece + 1);
+        m_pieces.push_back(bytes.mid(at, length));
         at += length;
     }
-    if (!pacer_.isActive()) pacer_.start(0);
+    if (!m_pacer.isActive()) m_pacer.start(0);
 }
 
-void WireWriter::CloseWhenDone() {
-    closing_ = true;
-    CloseIfDone();
+void WireWriter::closeWhenDone() {
+    m_closing = true;
+    closeIfDone();
 }
 
-void WireWriter::WriteNextPiece() {
-    if (pieces_.empty()) return;
-    socket_.write(pieces_.front());
-    socket_.flush();
-    pieces_.pop_front();
-    if (!pieces_.empty()) {
-        pacer_.start(random_.bounded(LongestPauseMs + 1));
+void WireWriter::writeNextPiece() {
+    if (m_pieces.empty()) return;
+    m_socket.write(m_pieces.front());
+    m_socket.flush();
+    m_pieces.pop_front();
+    if (!m_pieces.empty()) {
+        m_pacer.start(m_random.bounded(LongestPauseMs + 1));
     } else {
-        CloseIfDone();
+        closeIfDone();
     }
 }
 
 // disconnectFromHost sends what the socket still holds before it closes.
-void WireWriter::CloseIfDone() {
-    if (closing_ && pieces_.empty()) socket_.disconnectFromHost();
+void WireWriter::closeIfDone() {
+    if (m_closing && m_pieces.empty()) m_socket.disconnectFromHost();
 }

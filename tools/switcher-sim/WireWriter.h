@@ -19,16 +19,16 @@ public:
 
     void Write(const QByteArray& bytes);
     // Closes the connection once everything written so far has gone out.
-    void CloseWhenDone();
+    void closeWhenDone();
 
 private:
-    void WriteNextPiece();
-    void CloseIfDone();
+    void writeNextPiece();
+    void closeIfDone();
 
-    QTcpSocket& socket_;
-    bool split_;
-    QRandomGenerator random_;
-    std::deque<QByteArray> pieces_;
-    QTimer pacer_;
-    bool closing_ = false;
+    QTcpSocket& m_socket;
+    bool m_split;
+    QRandomGenerator m_random;
+    std::deque<QByteArray> m_pieces;
+    QTimer m_pacer;
+    bool m_closing = false;
 };

@@ -13,7 +13,7 @@
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("switcher-sim"));
-    const ParsedOptions parsed = ParseSimOptions(QCoreApplication::arguments());
+    const ParsedOptions parsed = parseSimOptions(QCoreApplication::arguments());
     if (parsed.helpRequested) {
         std::fputs(qPrintable(parsed.helpText), stdout);
         return 0;
@@ -27,7 +27,7 @@ int main(int argc, char* argv[]) {
     MessagePrinter printer(options.quiet);
     SwitcherModel model(options.sources, options.destinations, options.maxGain);
     SwitcherServer server(options, model, printer);
-    if (!server.Start()) return 1;
+    if (!server.start()) return 1;
     std::unique_ptr<GainWander> wander;
     if (options.wanderSeconds > 0) {
         wander = std::make_unique<GainWander>(model, server, options.wanderSeconds, options.seed);
