@@ -1,6 +1,9 @@
 // The panel's shared state: the settings, the switcher's tables and the link
 // flags that every subsystem reads or writes. One instance is owned by the
-// main window and handed to everything else by reference.
+// main window and handed to everything else by reference. Its initial values
+// are the start-up ones: one fader on the first channel at gain stage 15, the
+// switcher at 127.0.0.1 port 1250, every table empty, until "Slider.ini" says
+// otherwise.
 #pragma once
 
 #include <QString>

@@ -92,12 +92,12 @@ void MainWindow::buildMenus() {
 }
 
 // Each step names itself for the log; a failure skips the steps after it and
-// the window opens with whatever state was reached.
+// the window opens with whatever state was reached. The state starts with
+// its start-up values (see PanelState) before the settings file is read.
 void MainWindow::Form_Load(const QString& appPath) {
     QString step;
     try {
         m_state.AppPath = withTrailingSeparator(appPath);
-        setStartUpValues();
         step = QStringLiteral("Reading ini file");
         m_settings.ReadIniFile();
         if (m_state.FaderCount > 1) {
@@ -113,23 +113,6 @@ void MainWindow::Form_Load(const QString& appPath) {
         m_log.LogError(step, QStringLiteral("Connection Error"));
     }
     refreshStrips();
-}
-
-// The switcher's tables empty and the settings at their defaults, before
-// "Slider.ini" may override the settings.
-void MainWindow::setStartUpValues() {
-    m_state.InputGains.assign(PanelState::InitialChannels, InputGain{});
-    m_state.OutputGains.assign(PanelState::InitialChannels, OutputGain{});
-    m_state.DestinationAlpha.assign(PanelState::InitialChannels, QString());
-    m_state.SourceLinks.assign(PanelState::InitialChannels, 0);
-    m_state.DestinationLinks.assign(PanelState::InitialChannels, 0);
-    m_state.LoadedFaders = 1;
-    m_state.FaderCount = 1;
-    m_state.Chan.assign(1, 0);
-    m_state.Link.assign(static_cast<size_t>(m_state.FaderCount), 0);
-    m_state.GainStage = GainStage::DspOutput;
-    m_state.IPAddress = QStringLiteral("127.0.0.1");
-    m_state.IPPort = 1250;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -46,7 +46,6 @@ private:
     void buildMenus();
     void Form_Load(const QString& appPath);
     void Form_Unload();
-    void setStartUpValues();
     void mnuSetup_Click();
     void recordSetupChoices(const SetupChoices& choices);
     void mnuConnect_Click();
