@@ -19,7 +19,7 @@ namespace {
 
 constexpr int BurstMessages = 100000;
 constexpr qsizetype SmallBuffer = 1024;
-constexpr qsizetype LargeBuffer = 1024 * 1024;
+constexpr qsizetype LargeBuffer = qsizetype{1024} * 1024;
 
 void decodeOne(benchmark::State& st, const QByteArray& message) {
     NullPanel panel;
@@ -116,7 +116,7 @@ BENCHMARK_CAPTURE(decodeOne, keepalive_answered,
 BENCHMARK_CAPTURE(decodeOne, no_decoder_dropped, QByteArray::fromHex("f2001e020000000000000020ff"));
 BENCHMARK(BM_Burst)
     ->Arg(SmallBuffer)
-    ->Arg(64 * 1024)
+    ->Arg(int64_t{64} * 1024)
     ->Arg(LargeBuffer)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BurstFlatness)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -44,6 +44,7 @@ QByteArray advancedGains(int count) {
 
 QByteArray alphaTable(uint8_t kind, int count) {
     std::vector<AlphaLabel> labels;
+    labels.reserve(static_cast<size_t>(std::max(count, 0)));
     for (int i = 0; i < count; ++i) {
         labels.push_back(
             {QByteArray(kind == TableKind::Sources ? "In " : "Out ") + QByteArray::number(i),
@@ -54,12 +55,14 @@ QByteArray alphaTable(uint8_t kind, int count) {
 
 QByteArray linkTable(uint8_t kind, int first, int count) {
     std::vector<int16_t> values;
+    values.reserve(static_cast<size_t>(std::max(count, 0)));
     for (int i = 0; i < count; ++i) values.push_back(static_cast<int16_t>((first + i) % 2));
     return encodeLinks(kind, first, values);
 }
 
 QByteArray crosspointMap(int destinations) {
     std::vector<CrosspointBlock> blocks;
+    blocks.reserve(static_cast<size_t>(std::max(destinations, 0)));
     for (int d = 0; d < destinations; ++d) {
         blocks.push_back({0, {{d % 1024, 1024}}});
     }

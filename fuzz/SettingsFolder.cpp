@@ -13,14 +13,14 @@ void SettingsFolder::put(const QByteArray& fileBytes) const {
             "the fuzzer can write its settings file");
 }
 
-SettingsRead SettingsFolder::Read() const {
+SettingsRead SettingsFolder::read() const {
     SettingsRead read;
     read.state.AppPath = appPath();
     SettingsFile(read.state, read.log).ReadIniFile();
     return read;
 }
 
-bool SettingsFolder::Write(PanelState& state) const {
+bool SettingsFolder::write(PanelState& state) const {
     RecordingLog log;
     state.AppPath = appPath();
     SettingsFile(state, log).WriteIniFile();

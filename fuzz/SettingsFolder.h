@@ -18,9 +18,9 @@ class SettingsFolder {
 public:
     void put(const QByteArray& fileBytes) const;
     // A panel state with its defaults, then the file read into it.
-    SettingsRead Read() const;
+    SettingsRead read() const;
     // True when the write reported nothing.
-    bool Write(PanelState& state) const;
+    bool write(PanelState& state) const;
 
 private:
     QString appPath() const;

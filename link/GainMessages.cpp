@@ -105,14 +105,16 @@ GainReport readGainReport(const QByteArray& message) {
 // The tables grow so that their last index is first channel + count.
 template <typename Entry>
 void growTo(std::vector<Entry>& table, int lastIndex) {
-    if (table.size() <= static_cast<size_t>(lastIndex)) table.resize(lastIndex + 1);
+    if (table.size() <= static_cast<size_t>(lastIndex)) {
+        table.resize(static_cast<size_t>(lastIndex) + 1);
+    }
 }
 
 template <typename Entry, typename Field>
 void storeCodes(std::vector<Entry>& table, const GainReport& report, Field Entry::*field) {
     growTo(table, report.firstChannel + static_cast<int>(report.codes.size()));
     for (size_t i = 0; i < report.codes.size(); ++i) {
-        table.at(report.firstChannel + i).*field = report.codes[i];
+        table.at(static_cast<size_t>(report.firstChannel) + i).*field = report.codes[i];
     }
 }
 

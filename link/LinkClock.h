@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-// A single-shot timer: Start arms it (replacing a pending shot), Stop
+// A single-shot timer: start arms it (replacing a pending shot), stop
 // disarms it. The callback runs on the UI thread.
 class LinkTimer {
 public:

@@ -20,7 +20,7 @@ public:
 
     // 0 = attempt under way (or made); anything else = failed at once.
     virtual int Connect(const QString& address, int32_t port) = 0;
-    // Closing from our side never raises ClosedByPeer.
+    // Closing from our side never raises closedByPeer.
     virtual void Close() = 0;
     virtual bool IsConnected() const = 0;
     // Bytes accepted; below 1 = none (see LastError).

@@ -1,5 +1,5 @@
 // What the table decoders share. A decoder that meets a fault throws
-// TableFault, MissingEntry (a bad index, from EntryAt) or MessageTooShort
+// TableFault, MissingEntry (a bad index, from entryAt) or MessageTooShort
 // (from MessageReader) and turns it into its one "any other fault" log entry.
 #pragma once
 

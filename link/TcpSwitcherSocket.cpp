@@ -10,7 +10,7 @@
 namespace {
 // Far more than any burst of gain changes; beyond it writes wait briefly for
 // the network, then report would-block.
-constexpr qint64 WriteBacklogLimit = 1024 * 1024;
+constexpr qint64 WriteBacklogLimit = qint64{1024} * 1024;
 constexpr int WriteWaitMs = 50;
 constexpr int32_t LowestPort = 1;
 constexpr int32_t HighestPort = 65535;

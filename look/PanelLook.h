@@ -21,7 +21,7 @@ constexpr int PanelFontPixels = 10;
 // as far as the panel is concerned.
 inline QStringList panelFamilies() {
     static const QStringList chosen = [] {
-        const QStringList wanted{
+        QStringList wanted{
             QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
             QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Arial Narrow")};
         const QStringList installed = QFontDatabase::families();

@@ -24,7 +24,7 @@ public:
 Q_SIGNALS:
     // The operator moved the fader: drag, click on the groove, arrow and page
     // keys, wheel, a screen reader setting its value. Not raised for Home/End
-    // (see KeyReleased) nor for positions the panel sets itself.
+    // (see keyReleased) nor for positions the panel sets itself.
     void operatorMoved();
     // A key came up; a held key's repeats do not count.
     void keyReleased(int key);

@@ -62,7 +62,7 @@ public:
 Q_SIGNALS:
     // The operator moved the fader, to this code: a drag, a click on the
     // groove, the arrow and page keys, the wheel, a screen reader, Home or
-    // End once released, or the "0db" button. Never for ShowGain.
+    // End once released, or the "0db" button. Never for showGain.
     void gainMoved(int16_t code);
 
 protected:

@@ -44,7 +44,8 @@ std::unique_ptr<SwitcherLinkPort> linkFrom(const LinkFactory& makeLink, PanelSta
 
 }  // namespace
 
-MainWindow::MainWindow(QString appPath, ErrorSink& log, LinkFactory makeLink, QWidget* parent)
+MainWindow::MainWindow(const QString& appPath, ErrorSink& log, const LinkFactory& makeLink,
+                       QWidget* parent)
     : QMainWindow(parent), m_log(log), m_settings(m_state, log) {
     setObjectName(QStringLiteral("frmMain"));
     // One font for the whole window, the strips' own: each further face or

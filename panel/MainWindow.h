@@ -22,7 +22,8 @@ class MainWindow : public QMainWindow, public PanelView {
     Q_OBJECT
 public:
     // appPath: the folder that holds "Slider.ini" (and the error log).
-    MainWindow(QString appPath, ErrorSink& log, LinkFactory makeLink, QWidget* parent = nullptr);
+    MainWindow(const QString& appPath, ErrorSink& log, const LinkFactory& makeLink,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     PanelState& state() { return m_state; }

@@ -10,7 +10,7 @@ PACKAGES=(
     fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth x11-apps imagemagick
     libbenchmark-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format clang-tidy
 )
 
 missing=()

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 build="${BUILD_DIR:-build}"
 
 bash scripts/install-deps.sh
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake --preset release -B "$build"
 cmake --build "$build" -j2 --target orx-level-control switcher-sim
 
 # A first run gets eight faders on the first eight destinations; an operator's

@@ -1,9 +1,11 @@
 #!/bin/bash
 # Installs what is missing, then runs every check and exits non-zero when any
-# fails: the build with warnings as errors (benchmarks included, so they keep
-# compiling) and its test suite; the same suite built again under
+# fails: the formatting of every C++ file; the build with warnings as errors
+# (benchmarks included, so they keep compiling) and its test suite; the
+# static checks of .clang-tidy; the same suite built again under
 # AddressSanitizer and UndefinedBehaviorSanitizer; and each fuzz target for a
 # bounded time (FUZZ_SECONDS, default 60), seeded from its committed corpus.
+# The builds are the presets of CMakePresets.json.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,27 +13,27 @@ FUZZ_SECONDS=${FUZZ_SECONDS:-60}
 
 bash scripts/install-deps.sh
 
+bash scripts/check-style.sh format
+
 echo "== Build and test suite"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DPANEL_WARNINGS_FATAL=ON \
-    -DPANEL_BUILD_BENCHMARKS=ON
-cmake --build build -j2
-(cd build && ctest --output-on-failure -j2 --timeout 300)
+cmake --preset release
+cmake --build --preset release
+ctest --preset release
 
 echo "== Test suite under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPANEL_WARNINGS_FATAL=ON \
-    -DPANEL_SANITIZE=address,undefined -DPANEL_BUILD_BENCHMARKS=OFF
-cmake --build build-asan -j2
-(cd build-asan &&
-    ASAN_OPTIONS=detect_leaks=1 \
-    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ctest --output-on-failure -j2 --timeout 600)
+cmake --preset sanitize
+cmake --build --preset sanitize
+ctest --preset sanitize
+
+echo "== Fuzz targets"
+cmake --preset fuzz
+cmake --build --preset fuzz
+
+# With both builds' compile commands at hand, the program, tests, benchmarks
+# and fuzz targets are checked in one go.
+bash scripts/check-style.sh tidy
 
 echo "== Fuzzing, ${FUZZ_SECONDS} s per target"
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPANEL_SANITIZE=fuzzer-no-link,address,undefined \
-    -DPANEL_BUILD_FUZZERS=ON -DPANEL_BUILD_TESTS=OFF -DPANEL_BUILD_BENCHMARKS=OFF
-cmake --build build-fuzz -j2 --target fuzzers
-
 # Flags beyond the common ones: room for floods in the receive path, the
 # settings file's keys for its reader.
 fuzz_flags() {

@@ -82,10 +82,10 @@ private:
 
 }  // namespace
 
-ErrorLog::ErrorLog(QString folder, Clock clock, QLocale locale, Limits limits)
+ErrorLog::ErrorLog(QString folder, Clock clock, const QLocale& locale, Limits limits)
     : m_folder(std::move(folder)),
       m_clock(std::move(clock)),
-      m_locale(std::move(locale)),
+      m_locale(locale),
       m_limits(limits),
       m_gate(limits.bursts) {}
 

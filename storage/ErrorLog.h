@@ -33,7 +33,7 @@ public:
     // folder ends in a separator (AppPath). The clock, locale and limits are
     // for tests.
     explicit ErrorLog(QString folder, Clock clock = &QDateTime::currentDateTime,
-                      QLocale locale = QLocale::system(), Limits limits = {});
+                      const QLocale& locale = QLocale::system(), Limits limits = {});
     // Sums up the bursts still under way.
     ~ErrorLog() override;
     ErrorLog(const ErrorLog&) = delete;

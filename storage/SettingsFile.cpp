@@ -23,7 +23,7 @@ const QString WriteFailure = QStringLiteral("Error Reading ini File");
 
 // The file holds a few hundred bytes; anything this large is not a settings
 // file and is refused rather than held in memory.
-constexpr qint64 MaxFileBytes = 1024 * 1024;
+constexpr qint64 MaxFileBytes = qint64{1024} * 1024;
 
 std::optional<QString> readWholeFile(const QString& path) {
     QFile file(path);

@@ -117,7 +117,7 @@ private Q_SLOTS:
         QCOMPARE(l.phase(), LinkPhase::RetryAttempt);
         l.link.DisconnectFromSwitcher();
         l.socket->completeConnect();
-        l.clock->advance(10 * 60 * 1000);
+        l.clock->advance(qint64{10} * 60 * 1000);
         QVERIFY(l.phase() == LinkPhase::Down && l.socket->connectCalls == 11);
         QCOMPARE(l.view.captions, (QStringList{"&Disconnect", "&Connect"}));
         const Entry noAnswer{"No answer from switcher at 127.0.0.1:1250, retrying", Error};

@@ -164,7 +164,7 @@ private Q_SLOTS:
     void floodIsBoundedAndTheLinkRecovers() {
         Receiver link;
         link.socket->deliver(hex("e3"));
-        const QByteArray megabyte(1024 * 1024, '\x01');
+        const QByteArray megabyte(qsizetype{1024} * 1024, '\x01');
         for (qsizetype sent = 0; sent <= ReceiveBuffer::DefaultLimit; sent += megabyte.size())
             link.socket->deliver(megabyte);
         QCOMPARE(link.log.entries, (LogEntries{{"Error Receiving IP Message", "Socket Error"}}));

@@ -345,7 +345,9 @@ private Q_SLOTS:
                                                {"127.0.0.1:01250", false},  // the same number
                                                {"127.0.0.1:1251", true},
                                                {"10.0.0.50:1250", true}};
-        for (const auto& [typed, reconnects] : rows) {
+        for (const auto& row : rows) {
+            const QString typed = row.first;
+            const bool reconnects = row.second;
             PanelFixture panel;
             panel.writeIni(15, {{1, 1}, {2, 0}});
             MainWindow& window = panel.open();

@@ -26,7 +26,7 @@ inline FaderSettings faders(int count) {
 }
 
 // Hands the next modal window to inspect, which must close it.
-inline void onNextModal(std::function<void(QWidget*)> inspect) {
+inline void onNextModal(const std::function<void(QWidget*)>& inspect) {
     QTimer::singleShot(0, qApp, [inspect] {
         QWidget* modal = QApplication::activeModalWidget();
         modal ? inspect(modal) : onNextModal(inspect);

@@ -25,7 +25,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("message");
         QTest::addColumn<Codes>("codes");  // none: not a gain change
         QTest::addColumn<int>("extra");    // -1: none
-        const auto row = [](const char* name, const char* bytes, Codes codes = {}, int extra = -1) {
+        const auto row = [](const char* name, const char* bytes, const Codes& codes = {},
+                            int extra = -1) {
             QTest::newRow(name) << hex(bytes) << codes << extra;
         };
         row("one channel at 0 dB", "e3020f0100050000081fff", {1024});

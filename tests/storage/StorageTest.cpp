@@ -160,8 +160,8 @@ private Q_SLOTS:
                 .leftJustified(24);
         QCOMPARE(text.split(QStringLiteral("\r\n")).mid(7),
                  QStringList({"Tavrel Error Logfile", "",
-                              " DATE     TIME           LOCATION"
-                              "                           MESSAGE DESCRIPTION",
+                              QString(" DATE     TIME           LOCATION") + QString(27, ' ') +
+                                  "MESSAGE DESCRIPTION",
                               QString(80, '-'), stamp + "File Error" + QString(26, ' ') + "Failed",
                               stamp + QString(36, ' ') + "Failed",
                               stamp + QString(40, 'L') + "Failed", ""}));

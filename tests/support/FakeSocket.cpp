@@ -28,7 +28,7 @@ QByteArray FakeSocket::Read(int maxCount) {
         lastError = WouldBlock;
         return {};
     }
-    const QByteArray chunk = incoming.left(maxCount);
+    QByteArray chunk = incoming.left(maxCount);
     incoming.remove(0, chunk.size());
     lastError = 0;
     return chunk;

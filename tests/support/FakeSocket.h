@@ -22,7 +22,7 @@ public:
     int SentCount() const override { return sentCount; }
 
     // --- what the test calls
-    // Queue bytes as the peer's and raise DataAvailable with the count waiting.
+    // Queue bytes as the peer's and raise dataAvailable with the count waiting.
     void deliver(const QByteArray& bytes);
     void completeConnect();
     void peerCloses();

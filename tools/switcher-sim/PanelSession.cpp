@@ -49,7 +49,7 @@ void PanelSession::send(const Outgoing& message) {
         meaning += QStringLiteral(" [checksum corrupted]");
     }
     m_printer.message(m_number, Direction::Sent, bytes, meaning);
-    m_writer.Write(bytes);
+    m_writer.write(bytes);
     countMessage();
 }
 

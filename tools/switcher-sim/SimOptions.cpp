@@ -77,7 +77,7 @@ public:
         : m_parser(parser), m_error(error) {}
 
     template <typename Value>
-    void Read(const char* name, const std::function<std::optional<Value>(const QString&)>& parse,
+    void take(const char* name, const std::function<std::optional<Value>(const QString&)>& parse,
               const std::function<void(Value)>& store) {
         const QString option = QString::fromLatin1(name);
         if (!m_error.isEmpty() || !m_parser.isSet(option)) return;
@@ -114,20 +114,20 @@ std::optional<QString> address(const QString& text) {
 
 void readOptions(const QCommandLineParser& parser, SimOptions& o, QString& error) {
     OptionReader read(parser, error);
-    read.Read<int>("port", range(0, 65535), [&](int v) { o.port = static_cast<uint16_t>(v); });
-    read.Read<QString>("listen", address, [&](QString v) { o.listenAddress = v; });
-    read.Read<int>("sources", range(1, LargestSide), [&](int v) { o.sources = v; });
-    read.Read<int>("destinations", range(1, LargestSide), [&](int v) { o.destinations = v; });
-    read.Read<int16_t>("max-gain", parseGainLimit, [&](int16_t v) { o.maxGain = v; });
-    read.Read<double>("wander", seconds, [&](double v) { o.wanderSeconds = v; });
-    read.Read<double>("keepalive", seconds, [&](double v) { o.keepAliveSeconds = v; });
-    read.Read<int>("corrupt", range(0, 1000000), [&](int v) { o.corruptEvery = v; });
-    read.Read<int>("close-after", range(0, 1000000), [&](int v) { o.closeAfter = v; });
-    read.Read<std::pair<double, double>>("outage", outage, [&](std::pair<double, double> v) {
+    read.take<int>("port", range(0, 65535), [&](int v) { o.port = static_cast<uint16_t>(v); });
+    read.take<QString>("listen", address, [&](const QString& v) { o.listenAddress = v; });
+    read.take<int>("sources", range(1, LargestSide), [&](int v) { o.sources = v; });
+    read.take<int>("destinations", range(1, LargestSide), [&](int v) { o.destinations = v; });
+    read.take<int16_t>("max-gain", parseGainLimit, [&](int16_t v) { o.maxGain = v; });
+    read.take<double>("wander", seconds, [&](double v) { o.wanderSeconds = v; });
+    read.take<double>("keepalive", seconds, [&](double v) { o.keepAliveSeconds = v; });
+    read.take<int>("corrupt", range(0, 1000000), [&](int v) { o.corruptEvery = v; });
+    read.take<int>("close-after", range(0, 1000000), [&](int v) { o.closeAfter = v; });
+    read.take<std::pair<double, double>>("outage", outage, [&](std::pair<double, double> v) {
         o.outageAfterSeconds = v.first;
         o.outageSeconds = v.second;
     });
-    read.Read<int>("seed", range(0, 2147483647), [&](int v) { o.seed = static_cast<uint32_t>(v); });
+    read.take<int>("seed", range(0, 2147483647), [&](int v) { o.seed = static_cast<uint32_t>(v); });
     o.advanced = parser.isSet(QStringLiteral("advanced"));
     o.split = parser.isSet(QStringLiteral("split"));
     o.quiet = parser.isSet(QStringLiteral("quiet"));

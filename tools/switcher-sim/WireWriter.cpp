@@ -15,7 +15,7 @@ WireWriter::WireWriter(QTcpSocket& socket, bool split, quint32 seed, QObject* pa
     if (m_split) m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
 }
 
-void WireWriter::Write(const QByteArray& bytes) {
+void WireWriter::write(const QByteArray& bytes) {
     if (m_closing) return;
     if (!m_split) {
         m_socket.write(bytes);

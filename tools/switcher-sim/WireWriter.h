@@ -17,7 +17,7 @@ public:
     // split: pieces drawn from random; whole writes otherwise.
     WireWriter(QTcpSocket& socket, bool split, quint32 seed, QObject* parent = nullptr);
 
-    void Write(const QByteArray& bytes);
+    void write(const QByteArray& bytes);
     // Closes the connection once everything written so far has gone out.
     void closeWhenDone();
 
