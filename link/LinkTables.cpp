@@ -42,7 +42,8 @@ void storeLinks(std::vector<int16_t>& table, int16_t sideCount, int first,
                 const std::vector<int16_t>& values) {
     const int count = static_cast<int>(values.size());
     if (first < 0) throw TableFault();
-    if (count >= sideCount) table.assign(static_cast<size_t>(first) + static_cast<size_t>(count), 0);
+    if (count >= sideCount)
+        table.assign(static_cast<size_t>(first) + static_cast<size_t>(count), 0);
     for (int i = 0; i < count; ++i) entryAt(table, first + i) = values[static_cast<size_t>(i)];
 }
 

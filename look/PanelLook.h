@@ -21,9 +21,9 @@ constexpr int PanelFontPixels = 10;
 // as far as the panel is concerned.
 inline QStringList panelFamilies() {
     static const QStringList chosen = [] {
-        QStringList wanted{
-            QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
-            QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Arial Narrow")};
+        QStringList wanted{QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
+                           QStringLiteral("Liberation Sans Narrow"),
+                           QStringLiteral("Arial Narrow")};
         const QStringList installed = QFontDatabase::families();
         for (const QString& family : wanted) {
             if (installed.contains(family, Qt::CaseInsensitive)) return QStringList{family};

@@ -11,11 +11,11 @@
 #include <vector>
 
 struct BurstLimits {
-    int burstEntries = 10;                   // written in full at the start of a burst
-    double refillPerSecond = 2;              // a steady rate that never counts as a burst
-    qint64 quietMs = 2000;                   // a burst ends after this long without an entry
+    int burstEntries = 10;       // written in full at the start of a burst
+    double refillPerSecond = 2;  // a steady rate that never counts as a burst
+    qint64 quietMs = 2000;       // a burst ends after this long without an entry
     qint64 summaryEveryMs = qint64{10} * 60 * 1000;  // a summary while a burst lasts
-    std::size_t locations = 256;             // tracked at most; others are written as they come
+    std::size_t locations = 256;  // tracked at most; others are written as they come
 };
 
 class EntryGate {
