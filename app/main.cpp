@@ -1,10 +1,10 @@
 // The panel's entry point: the window, its log and its link to the switcher.
 #include <QApplication>
-#include <QDir>
 
 #include "ErrorLog.h"
 #include "FontWarmUp.h"
 #include "MainWindow.h"
+#include "PanelFolders.h"
 #include "PanelStyle.h"
 #include "ShutdownSignals.h"
 #include "SwitcherLinkFactory.h"
@@ -13,13 +13,20 @@ int main(int argc, char* argv[]) {
     FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setStyle(new PanelStyle);
-    // Settings and log live beside the executable, wherever it was started from.
-    QString appPath = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
-    if (!appPath.endsWith(QDir::separator())) appPath += QDir::separator();
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.orx.LevelControl"));
 
-    ErrorLog log(appPath);
+    // Settings and log live beside the executable when its folder can be
+    // written, else in the user's own folders.
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const PanelFolders folders =
+        choosePanelFolders(programFolder, canWriteIn(programFolder),
+                           [](const char* name) { return qEnvironmentVariable(name); });
+    ErrorLog log(folders.log);
+    makeFolder(folders.log, log);
+    makeFolder(folders.settings, log);
+
     fonts.wait();
-    MainWindow window(appPath, log, &makeSwitcherLink);
+    MainWindow window(folders.settings, log, &makeSwitcherLink);
 
     ShutdownSignals signals;
     QObject::connect(&signals, &ShutdownSignals::shutdownRequested, &window, &QWidget::close);

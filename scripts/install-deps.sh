@@ -11,6 +11,7 @@ PACKAGES=(
     xvfb xauth x11-apps imagemagick
     libbenchmark-dev
     clang libclang-rt-14-dev clang-format clang-tidy
+    dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

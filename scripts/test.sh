@@ -2,7 +2,7 @@
 # Installs what is missing, then runs every check and exits non-zero when any
 # fails: the formatting of every C++ file; the build with warnings as errors
 # (benchmarks included, so they keep compiling) and its test suite; the
-# static checks of .clang-tidy; the same suite built again under
+# Debian package, checked and run installed; the static checks of .clang-tidy; the same suite built again under
 # AddressSanitizer and UndefinedBehaviorSanitizer; and each fuzz target for a
 # bounded time (FUZZ_SECONDS, default 60), seeded from its committed corpus.
 # The builds are the presets of CMakePresets.json.
@@ -19,6 +19,8 @@ echo "== Build and test suite"
 cmake --preset release
 cmake --build --preset release
 ctest --preset release
+
+bash scripts/check-package.sh build
 
 echo "== Test suite under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset sanitize

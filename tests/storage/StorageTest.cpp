@@ -7,6 +7,7 @@
 
 #include "ErrorLog.h"
 #include "NumberReader.h"
+#include "PanelFolders.h"
 #include "PanelState.h"
 #include "ProgramFolder.h"
 #include "Recorders.h"
@@ -201,6 +202,46 @@ private Q_SLOTS:
         for (int i = 0; i < 25; ++i) log.LogError("Check Sum Error", "Gain Message");
         QTRY_VERIFY(readFile(log.filePath()).contains("Check Sum Error (15 more like this until"));
         QCOMPARE(readFile(log.filePath()).count("Check Sum Error"), 11);
+    }
+
+    // Beside the program when its folder can be written; else the user's
+    // configuration and state folders, from XDG_CONFIG_HOME and
+    // XDG_STATE_HOME when they are absolute paths, else under HOME.
+    void panelFoldersByWhatCanBeWritten() {
+        QTemporaryDir dir;
+        QVERIFY(canWriteIn(dir.path()) && !canWriteIn(dir.filePath("missing")));
+        QVERIFY(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+        using Vars = QMap<QString, QString>;
+        const Vars home{{"HOME", "/home/op"}};
+        const Vars xdg{
+            {"HOME", "/home/op"}, {"XDG_CONFIG_HOME", "/cfg"}, {"XDG_STATE_HOME", "/st/"}};
+        const Vars relative{{"HOME", "/home/op"}, {"XDG_CONFIG_HOME", "cfg"}};
+        const QList<std::tuple<bool, Vars, QString>> rows{
+            {true, xdg, "/opt/panel/ /opt/panel/"},
+            {false, home,
+             "/home/op/.config/orx-level-control/ /home/op/.local/state/orx-level-control/"},
+            {false, xdg, "/cfg/orx-level-control/ /st/orx-level-control/"},
+            {false, relative,
+             "/home/op/.config/orx-level-control/ /home/op/.local/state/orx-level-control/"}};
+        for (const auto& [writable, vars, expected] : rows) {
+            const PanelFolders folders = choosePanelFolders(
+                "/opt/panel", writable,
+                [vars = vars](const char* name) { return vars.value(QString::fromLatin1(name)); });
+            QCOMPARE(folders.settings + ' ' + folders.log, expected);
+        }
+    }
+
+    // A folder that cannot be made is logged as a file failure.
+    void unmakeableFolderIsLogged() {
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath("plain"), "not a folder"));
+        RecordingLog log;
+        makeFolder(dir.filePath("made/below/"), log);
+        makeFolder(dir.filePath("plain/below/"), log);
+        QVERIFY(QFileInfo(dir.filePath("made/below")).isDir());
+        QCOMPARE(log.entries.size(), 1);
+        QCOMPARE(log.entries[0].second, "File Error");
+        QVERIFY(log.entries[0].first.startsWith("Error creating folder "));
     }
 
     // A directory in the way cannot be appended to, a missing folder cannot
