@@ -30,6 +30,29 @@ QString gainReadoutText(int16_t code) {
     return QStringLiteral("Gain (") + value + QStringLiteral(")");
 }
 
+QString gainDecibelText(int16_t code) {
+    constexpr int16_t OffCode = 24;
+    if (code <= OffCode) return QStringLiteral("Off");
+    const double decibels = (code - 1024) / 10.0;
+    return (decibels > 0 ? QStringLiteral("+") : QString()) + QString::number(decibels, 'f', 1) +
+           QStringLiteral(" dB");
+}
+
+QString gainStageCaption(int16_t stage) {
+    switch (stage) {
+        case GainStage::InputTrim:
+            return QStringLiteral("Input Trim");
+        case GainStage::AnalogOutput:
+            return QStringLiteral("Anaolg Output");
+        case GainStage::DspOutput:
+            return QStringLiteral("DSP Output Level");
+        case GainStage::DeviceId:
+            return QStringLiteral("Device ID");
+        default:
+            return QString::number(stage);
+    }
+}
+
 int16_t storedGain(const PanelState& state, int fader) {
     const int16_t channel = entryAt(state.Chan, fader);
     switch (state.GainStage) {

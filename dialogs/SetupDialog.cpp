@@ -12,6 +12,7 @@
 
 #include "EntryBox.h"
 #include "ErrorSink.h"
+#include "GainReadout.h"
 #include "PanelLook.h"
 #include "PanelState.h"
 #include "SetupLayout.h"
@@ -55,16 +56,15 @@ void SetupDialog::createControls() {
     place(m_frType, SetupLayout::GainStageFrame);
     const struct {
         int16_t stage;
-        const char* caption;
         TwipsRect rect;
     } options[] = {
-        {GainStage::InputTrim, "Input Trim", SetupLayout::InputTrimOption},
-        {GainStage::AnalogOutput, "Anaolg Output", SetupLayout::AnalogOutputOption},
-        {GainStage::DspOutput, "DSP Output Level", SetupLayout::DspOutputOption},
-        {GainStage::DeviceId, "Device ID", SetupLayout::DeviceIdOption},
+        {GainStage::InputTrim, SetupLayout::InputTrimOption},
+        {GainStage::AnalogOutput, SetupLayout::AnalogOutputOption},
+        {GainStage::DspOutput, SetupLayout::DspOutputOption},
+        {GainStage::DeviceId, SetupLayout::DeviceIdOption},
     };
     for (const auto& option : options) {
-        auto* button = new QRadioButton(QString::fromLatin1(option.caption), m_frType);
+        auto* button = new QRadioButton(gainStageCaption(option.stage), m_frType);
         button->setObjectName(QStringLiteral("optType(%1)").arg(option.stage));
         place(button, option.rect);
         m_optType[option.stage] = button;

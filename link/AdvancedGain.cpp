@@ -1,6 +1,7 @@
 #include "AdvancedGain.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "AdvancedGainStages.h"
 #include "ErrorSink.h"
@@ -36,28 +37,28 @@ int16_t usableGainCode(ErrorSink& log, int16_t code, uint8_t stage) {
     return ZeroDbCode;
 }
 
-// Stores only for channels the switcher has declared in its alpha tables; a
-// declared channel beyond the gain table is a fault, not a silent skip.
-void storeGain(PanelState& state, AdvancedGainField field, int channel, int16_t code) {
+// The panel's gain stage a field belongs to, and whether the gain was
+// stored: only for channels the switcher has declared in its alpha tables.
+// A declared channel beyond the gain table is a fault, not a silent skip.
+std::optional<int16_t> storeGain(PanelState& state, AdvancedGainField field, int channel,
+                                 int16_t code) {
     switch (field) {
         case AdvancedGainField::InputSensitivity:
-            if (channel < state.SourceCount) {
-                entryAt(state.InputGains, channel).InputSensitivity = code;
-            }
-            break;
+            if (channel >= state.SourceCount) return std::nullopt;
+            entryAt(state.InputGains, channel).InputSensitivity = code;
+            return GainStage::InputTrim;
         case AdvancedGainField::DspOutput:
-            if (channel < state.DestinationCount) {
-                entryAt(state.OutputGains, channel).DspOutput = code;
-            }
-            break;
+            if (channel >= state.DestinationCount) return std::nullopt;
+            entryAt(state.OutputGains, channel).DspOutput = code;
+            return GainStage::DspOutput;
         case AdvancedGainField::FinalOutput:
-            if (channel < state.DestinationCount) {
-                entryAt(state.OutputGains, channel).FinalOutput = code;
-            }
-            break;
+            if (channel >= state.DestinationCount) return std::nullopt;
+            entryAt(state.OutputGains, channel).FinalOutput = code;
+            return GainStage::AnalogOutput;
         case AdvancedGainField::None:
             break;
     }
+    return std::nullopt;
 }
 
 void applyStage(LinkContext& ctx, uint8_t stageCode, int channel, int16_t code) {
@@ -65,7 +66,10 @@ void applyStage(LinkContext& ctx, uint8_t stageCode, int channel, int16_t code) 
     if (stage.checksChannel && channel > LargestCheckedChannel) {
         ctx.log.LogError(QStringLiteral("Invalid channel - %1").arg(channel + 1), stage.name);
     }
-    storeGain(ctx.state, stage.field, channel, code);
+    if (const std::optional<int16_t> panelStage =
+            storeGain(ctx.state, stage.field, channel, code)) {
+        ctx.view.gainReported(*panelStage, channel);
+    }
 }
 
 // Each field is logged as soon as it is read, so a message that breaks off

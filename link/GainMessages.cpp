@@ -118,6 +118,17 @@ void storeCodes(std::vector<Entry>& table, const GainReport& report, Field Entry
     }
 }
 
+// Only the stages a fader bank can drive have anyone listening.
+void tellReported(PanelView& view, const GainReport& report) {
+    const auto stage = static_cast<int16_t>(report.stage);
+    if (stage != GainStage::InputTrim && stage != GainStage::AnalogOutput &&
+        stage != GainStage::DspOutput) {
+        return;
+    }
+    const int count = static_cast<int>(report.codes.size());
+    for (int i = 0; i < count; ++i) view.gainReported(stage, report.firstChannel + i);
+}
+
 void storeReport(PanelState& state, const GainReport& report) {
     const int lastIndex = report.firstChannel + static_cast<int>(report.codes.size());
     switch (report.stage) {
@@ -206,6 +217,7 @@ bool ReceiveGain(LinkContext& ctx, const QByteArray& message) {
         const GainReport report = readGainReport(message);
         if (message.size() != report.expectedLength) return false;
         storeReport(ctx.state, report);
+        tellReported(ctx.view, report);
         ctx.view.requestRefresh();
     } catch (...) {
         ctx.log.LogError(QStringLiteral("Error Receiving Gain"),

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 #include "LinkStatus.h"
 
@@ -21,4 +22,7 @@ public:
     // The link changed state (or a retry countdown moved on). Views that show
     // no link status may ignore it.
     virtual void showLinkStatus(const LinkStatus& /*status*/) {}
+    // The switcher reported (and the tables now hold) a gain of this channel
+    // at one of the panel's gain stages (1, 3 or 15), before requestRefresh.
+    virtual void gainReported(int16_t /*stage*/, int /*channel*/) {}
 };

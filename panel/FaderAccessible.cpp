@@ -46,7 +46,7 @@ public:
         bool isNumber = false;
         const double decibels = value.toDouble(&isNumber);
         if (!isNumber || !std::isfinite(decibels)) return;
-        slider()->setSliderPosition(positionFor(decibels));
+        slider()->setFromScreenReader(positionFor(decibels));
     }
 
 private:

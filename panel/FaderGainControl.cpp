@@ -16,14 +16,7 @@ FaderGainControl::FaderGainControl(PanelState& state, FaderBank& bank, SwitcherL
     : QObject(parent), m_state(state), m_bank(bank), m_link(link), m_log(log), m_tmrGain(this) {
     m_tmrGain.setObjectName(QStringLiteral("tmrGain"));
     connect(&m_tmrGain, &QTimer::timeout, this, &FaderGainControl::tmrGain_Timer);
-    for (int i = 0; i < m_bank.stripCount(); ++i) watch(i, &m_bank.strip(i));
-    connect(&m_bank, &FaderBank::stripAdded, this, &FaderGainControl::watch);
     m_tmrGain.start(StartUpInterval);
-}
-
-void FaderGainControl::watch(int fader, FaderStrip* strip) {
-    connect(strip, &FaderStrip::gainMoved, this,
-            [this, fader](int16_t code) { FaderMoved(fader, code); });
 }
 
 void FaderGainControl::FaderMoved(int fader, int16_t code) {

@@ -19,8 +19,7 @@ public:
     static constexpr int AfterMoveInterval = 100;
     static constexpr int AfterTickInterval = 10;
 
-    // Acts on the moves of every strip the bank has or will have, and
-    // starts tmrGain.
+    // Starts tmrGain.
     FaderGainControl(PanelState& state, FaderBank& bank, SwitcherLinkPort& link, ErrorSink& log,
                      QObject* parent = nullptr);
 
@@ -36,7 +35,6 @@ public:
     void startGainTimer();
 
 private:
-    void watch(int fader, FaderStrip* strip);
     void tmrGain_Timer();
     void sendGain(int fader, int16_t code);
 

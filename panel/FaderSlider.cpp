@@ -23,8 +23,33 @@ FaderSlider::FaderSlider(QWidget* parent) : QSlider(Qt::Vertical, parent) {
     // actionTriggered comes only from the operator's input, never from
     // setValue; Home and End are reported on key release instead.
     connect(this, &QAbstractSlider::actionTriggered, this, [this](int action) {
-        if (action != SliderToMinimum && action != SliderToMaximum) Q_EMIT operatorMoved();
+        if (action != SliderToMinimum && action != SliderToMaximum) Q_EMIT operatorMoved(m_input);
     });
+}
+
+void FaderSlider::setFromScreenReader(int position) {
+    m_input = MoveSource::ScreenReader;
+    setSliderPosition(position);
+}
+
+void FaderSlider::keyPressEvent(QKeyEvent* event) {
+    m_input = MoveSource::Keyboard;
+    QSlider::keyPressEvent(event);
+}
+
+void FaderSlider::mousePressEvent(QMouseEvent* event) {
+    m_input = MoveSource::Mouse;
+    QSlider::mousePressEvent(event);
+}
+
+void FaderSlider::mouseReleaseEvent(QMouseEvent* event) {
+    QSlider::mouseReleaseEvent(event);
+    Q_EMIT released();
+}
+
+void FaderSlider::wheelEvent(QWheelEvent* event) {
+    m_input = MoveSource::Wheel;
+    QSlider::wheelEvent(event);
 }
 
 void FaderSlider::setReadout(QLabel* readout) { m_readout = readout; }

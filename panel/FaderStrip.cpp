@@ -60,7 +60,9 @@ FaderStrip::FaderStrip(QWidget* parent)
     // header); the frame itself never takes the focus.
     setFocusPolicy(Qt::NoFocus);
 
-    connect(m_sliGain, &FaderSlider::operatorMoved, this, [this] { Q_EMIT gainMoved(code()); });
+    connect(m_sliGain, &FaderSlider::operatorMoved, this,
+            [this](MoveSource source) { Q_EMIT gainMoved(code(), source); });
+    connect(m_sliGain, &FaderSlider::released, this, &FaderStrip::letGo);
     connect(m_sliGain, &FaderSlider::keyReleased, this, &FaderStrip::FaderHomeEnd);
     connect(m_cmdZerodb, &QPushButton::clicked, this, &FaderStrip::cmdZerodb_Click);
     setConfirmed(false);  // nothing is confirmed before the switcher has spoken
@@ -73,6 +75,8 @@ void FaderStrip::showGain(int16_t code) {
     showReadout(code);
 }
 
+void FaderStrip::placeFader(int16_t code) { m_sliGain->setValue(-code); }
+
 void FaderStrip::showReadout(int16_t code) { m_lblGain->setText(gainReadoutText(code)); }
 
 QString FaderStrip::readoutText() const { return m_lblGain->text(); }
@@ -82,6 +86,8 @@ QString FaderStrip::channelName() const { return m_lblChan->text(); }
 void FaderStrip::setChannelName(const QString& name) { m_lblChan->setText(name); }
 
 bool FaderStrip::isStereo() const { return m_chkStereo->isChecked(); }
+
+bool FaderStrip::stereoOffered() const { return !m_chkStereo->isHidden(); }
 
 void FaderStrip::setStereo(bool stereo) { m_chkStereo->setChecked(stereo); }
 
@@ -105,12 +111,12 @@ void FaderStrip::copyCaptionsFrom(const FaderStrip& other) {
 // By the time the key comes up, Home or End has already put the fader at an
 // end of its travel; the move itself raised no notification.
 void FaderStrip::FaderHomeEnd(int key) {
-    if (key == Qt::Key_Home || key == Qt::Key_End) Q_EMIT gainMoved(code());
+    if (key == Qt::Key_Home || key == Qt::Key_End) Q_EMIT gainMoved(code(), MoveSource::HomeEnd);
 }
 
 void FaderStrip::cmdZerodb_Click() {
     m_sliGain->setValue(FaderSlider::ZeroDbPosition);
-    Q_EMIT gainMoved(code());
+    Q_EMIT gainMoved(code(), MoveSource::ZeroButton);
     m_sliGain->setFocus(Qt::OtherFocusReason);
 }
 

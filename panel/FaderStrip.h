@@ -10,6 +10,8 @@
 #include <QFrame>
 #include <cstdint>
 
+#include "Gesture.h"
+
 class FaderSlider;
 class QCheckBox;
 class QLabel;
@@ -28,6 +30,9 @@ public:
     void showGain(int16_t code);
     // The read-out alone: "Gain (-2.4db)".
     void showReadout(int16_t code);
+    // The fader alone, where the panel moves it on the operator's behalf (a
+    // recall, an undo); the read-out follows once the move is sent.
+    void placeFader(int16_t code);
     QString readoutText() const;
 
     QString channelName() const;
@@ -35,6 +40,8 @@ public:
 
     bool isStereo() const;
     void setStereo(bool stereo);
+    // Whether the Stereo box is shown: only on a linked channel.
+    bool stereoOffered() const;
     // The Stereo box is offered only on a linked channel. A box that comes
     // back into view takes the operator's saved setting: it was cleared only
     // because its channel's link was not known yet.
@@ -62,8 +69,11 @@ public:
 Q_SIGNALS:
     // The operator moved the fader, to this code: a drag, a click on the
     // groove, the arrow and page keys, the wheel, a screen reader, Home or
-    // End once released, or the "0db" button. Never for showGain.
-    void gainMoved(int16_t code);
+    // End once released, or the "0db" button. Never for showGain or
+    // placeFader.
+    void gainMoved(int16_t code, MoveSource source);
+    // The operator let go of the fader: a drag or a click is over.
+    void letGo();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

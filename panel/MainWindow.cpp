@@ -16,6 +16,7 @@
 #include "FaderGainControl.h"
 #include "FaderStrip.h"
 #include "LinkStatusBar.h"
+#include "OperatorFeatures.h"
 #include "PanelLook.h"
 #include "SetupDialog.h"
 #include "SwitcherLinkPort.h"
@@ -45,7 +46,7 @@ std::unique_ptr<SwitcherLinkPort> linkFrom(const LinkFactory& makeLink, PanelSta
 }  // namespace
 
 MainWindow::MainWindow(const QString& appPath, ErrorSink& log, const LinkFactory& makeLink,
-                       QWidget* parent)
+                       const QString& journalFolder, QWidget* parent)
     : QMainWindow(parent), m_log(log), m_settings(m_state, log) {
     setObjectName(QStringLiteral("frmMain"));
     // One font for the whole window, the strips' own: each further face or
@@ -68,6 +69,11 @@ MainWindow::MainWindow(const QString& appPath, ErrorSink& log, const LinkFactory
 
     m_link = linkFrom(makeLink, m_state, *this, m_log);
     m_gain = std::make_unique<FaderGainControl>(m_state, *m_bank, *m_link, m_log);
+    const QString settingsFolder = withTrailingSeparator(appPath);
+    m_features = std::make_unique<OperatorFeatures>(
+        m_state, *m_bank, *m_gain, m_log, settingsFolder,
+        journalFolder.isEmpty() ? settingsFolder : withTrailingSeparator(journalFolder), this);
+    m_features->addMenus(menuBar(), m_mnuHelp->menuAction());
     Form_Load(appPath);
 }
 
@@ -88,6 +94,7 @@ void MainWindow::buildMenus() {
 
     QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    m_mnuHelp = mnuHelp;
     connect(mnuHelp->addAction(QStringLiteral("&About")), &QAction::triggered, this,
             &MainWindow::mnuAbout_Click);
 }
@@ -122,6 +129,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::Form_Unload() {
+    m_features->shutDown();
     m_link->DisconnectFromSwitcher();
     m_bank->storeStereoIntoLink();
     m_settings.WriteIniFile();
@@ -133,6 +141,8 @@ void MainWindow::Form_Unload() {
 
 void MainWindow::mnuSetup_Click() {
     m_bank->storeStereoIntoLink();
+    const int16_t oldStage = m_state.GainStage;
+    const std::vector<int16_t> oldChannels = m_state.Chan;
     {
         SetupDialog frmSetup(m_state, m_log, this);
         if (frmSetup.exec() == QDialog::Accepted && frmSetup.choices()) {
@@ -146,6 +156,7 @@ void MainWindow::mnuSetup_Click() {
     }
     LabelFaders();
     m_gain->UpdateGain();
+    m_features->setupChanged(oldStage, oldChannels);
 }
 
 // The settings change together; the link moves only when the switcher's
@@ -198,6 +209,7 @@ void MainWindow::refreshStrips() {
 
 void MainWindow::showLinkStatus(const LinkStatus& status) {
     m_statusBar->showStatus(status);
+    if (m_features) m_features->linkChanged(status);
     const bool live = status.phase == LinkPhase::Live;
     if (live == m_live) return;
     m_live = live;
@@ -205,6 +217,10 @@ void MainWindow::showLinkStatus(const LinkStatus& status) {
 }
 
 void MainWindow::requestRefresh() { m_gain->requestRefresh(); }
+
+void MainWindow::gainReported(int16_t stage, int channel) {
+    m_features->gainReported(stage, channel);
+}
 
 void MainWindow::setConnectCaption(const QString& caption) { m_mnuConnect->setText(caption); }
 

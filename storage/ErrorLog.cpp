@@ -5,10 +5,11 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 #include <QTimer>
 #include <utility>
+
+#include "RotatingFile.h"
 
 namespace {
 
@@ -181,11 +182,8 @@ void ErrorLog::writeEntry(const QString& line) {
 
 // A full log moves aside, replacing the older one, so the two together stay
 // bounded; when it cannot move, the entry is dropped rather than let grow.
-bool ErrorLog::makeRoom() {
-    const QFileInfo current(filePath());
-    if (!current.exists() || current.size() < m_limits.rotateBytes) return true;
-    if (QFile::exists(oldFilePath()) && !QFile::remove(oldFilePath())) return false;
-    return QFile::rename(filePath(), oldFilePath());
+bool ErrorLog::makeRoom() const {
+    return RotatingFile(filePath(), oldFilePath(), m_limits.rotateBytes).makeRoom();
 }
 
 bool ErrorLog::CreateErrorLog() {
@@ -203,10 +201,6 @@ bool ErrorLog::CreateErrorLog() {
     return true;
 }
 
-bool ErrorLog::appendLine(const QString& line) {
-    QFile file(filePath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
-    const bool written = writeLines(file, {line});
-    file.close();
-    return written;
+bool ErrorLog::appendLine(const QString& line) const {
+    return RotatingFile(filePath(), oldFilePath(), m_limits.rotateBytes).append({line});
 }

@@ -56,9 +56,9 @@ private:
     void writeEntry(const QString& line);
     void writeSummaries(const std::vector<EntryGate::Summary>& summaries, const QDateTime& now);
     void watchForQuiet();
-    bool makeRoom();
+    bool makeRoom() const;
     bool CreateErrorLog();
-    bool appendLine(const QString& line);
+    bool appendLine(const QString& line) const;
 
     QString m_folder;
     Clock m_clock;

@@ -4,7 +4,6 @@
 #include "SettingsFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <limits>
 #include <optional>
@@ -13,6 +12,7 @@
 #include "IniEntries.h"
 #include "IniKeys.h"
 #include "PanelState.h"
+#include "WholeFile.h"
 
 namespace {
 
@@ -24,18 +24,6 @@ const QString WriteFailure = QStringLiteral("Error Reading ini File");
 // The file holds a few hundred bytes; anything this large is not a settings
 // file and is refused rather than held in memory.
 constexpr qint64 MaxFileBytes = qint64{1024} * 1024;
-
-std::optional<QString> readWholeFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    if (file.size() > MaxFileBytes) return std::nullopt;
-    // The size of a special file can lie, so the read itself is capped too.
-    const QByteArray bytes = file.read(MaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > MaxFileBytes) {
-        return std::nullopt;
-    }
-    return QString::fromUtf8(bytes);
-}
 
 QString line(const QString& key, long long value) {
     return key + QString::number(value) + QStringLiteral("\r\n");
@@ -66,16 +54,6 @@ QString iniFileText(const PanelState& state) {
     return text;
 }
 
-bool replaceFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
 }  // namespace
 
 SettingsFile::SettingsFile(PanelState& state, ErrorSink& log) : m_state(state), m_log(log) {}
@@ -86,7 +64,7 @@ void SettingsFile::ReadIniFile() {
     try {
         const QString path = filePath();
         if (!QFile::exists(path)) return;
-        const std::optional<QString> text = readWholeFile(path);
+        const std::optional<QString> text = readWholeFile(path, MaxFileBytes);
         if (!text) {
             m_log.LogError(ReadFailure, FileError);
             return;

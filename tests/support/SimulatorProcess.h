@@ -30,6 +30,7 @@ public:
     quint16 port() const { return m_port; }
     // Where the next line will be: wait for what comes after an action.
     int mark() const { return static_cast<int>(m_lines.size()); }
+    const QStringList& lines() const { return m_lines; }
 
     // The first line from `from` on that matches, or no match.
     QRegularExpressionMatch find(const QString& pattern, int from = 0) const {

@@ -1,0 +1,119 @@
+#include "OperatorMoves.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "FaderBank.h"
+#include "FaderGainControl.h"
+#include "FaderStrip.h"
+#include "GainReadout.h"
+#include "PanelState.h"
+#include "TableEntry.h"
+
+namespace {
+
+// Moves whose gesture is the move itself.
+bool isSingle(MoveSource source) {
+    return source == MoveSource::ZeroButton || source == MoveSource::HomeEnd ||
+           source == MoveSource::ScreenReader;
+}
+
+bool isRun(MoveSource source) {
+    return source == MoveSource::Keyboard || source == MoveSource::Wheel;
+}
+
+}  // namespace
+
+OperatorMoves::OperatorMoves(PanelState& state, FaderBank& bank, FaderGainControl& gain,
+                             QObject* parent)
+    : QObject(parent), m_state(state), m_bank(bank), m_gain(gain) {
+    m_runEnd.setSingleShot(true);
+    m_runEnd.setInterval(RunGapMs);
+    connect(&m_runEnd, &QTimer::timeout, this, &OperatorMoves::finishHandGesture);
+    for (int i = 0; i < m_bank.stripCount(); ++i) watch(i, &m_bank.strip(i));
+    connect(&m_bank, &FaderBank::stripAdded, this, &OperatorMoves::watch);
+}
+
+void OperatorMoves::watch(int fader, FaderStrip* strip) {
+    connect(strip, &FaderStrip::gainMoved, this,
+            [this, fader](int16_t code, MoveSource source) { stripMoved(fader, code, source); });
+    connect(strip, &FaderStrip::letGo, this, [this, fader] { stripLetGo(fader); });
+}
+
+void OperatorMoves::begin(MoveSource source, const QString& label) {
+    finishHandGesture();
+    end();
+    m_panelGesture = Gesture{source, label, {}};
+}
+
+void OperatorMoves::move(int fader, int16_t code) {
+    if (!m_panelGesture) return;
+    try {
+        m_bank.strip(fader).placeFader(code);
+    } catch (const std::exception&) {
+        return;  // no such strip: FaderMoved would log it; nothing to place
+    }
+    note(*m_panelGesture, fader, code);
+}
+
+void OperatorMoves::end() { finish(m_panelGesture); }
+
+void OperatorMoves::finishHandGesture() {
+    m_runEnd.stop();
+    finish(m_handGesture);
+    m_handFader = -1;
+}
+
+// A move of another fader, or of another kind, starts a new gesture.
+void OperatorMoves::stripMoved(int fader, int16_t code, MoveSource source) {
+    Q_EMIT faderTouched(fader);
+    if (m_handGesture && (fader != m_handFader || m_handGesture->source != source)) {
+        finishHandGesture();
+    }
+    if (!m_handGesture) {
+        m_handGesture = Gesture{source, QString(), {}};
+        m_handFader = fader;
+    }
+    note(*m_handGesture, fader, code);
+    if (isSingle(source)) {
+        finishHandGesture();
+    } else if (isRun(source)) {
+        m_runEnd.start();
+    }
+}
+
+void OperatorMoves::stripLetGo(int fader) {
+    if (m_handGesture && fader == m_handFader && m_handGesture->source == MoveSource::Mouse) {
+        finishHandGesture();
+    }
+}
+
+// The gain a fader had before the gesture is what the switcher last
+// reported for its channel when the gesture first moved it.
+void OperatorMoves::note(Gesture& gesture, int fader, int16_t code) {
+    FaderChange* change = gesture.changeOf(fader);
+    if (!change) {
+        try {
+            gesture.changes.push_back(
+                {fader, entryAt(m_state.Chan, fader), storedGain(m_state, fader), code});
+            change = &gesture.changes.back();
+        } catch (const std::exception&) {
+            change = nullptr;  // a fader without a channel: FaderMoved logs it
+        }
+    }
+    m_gain.FaderMoved(fader, code);
+    if (change) change->after = code;
+    Q_EMIT moved(fader, code);
+}
+
+// Faders that ended where they began changed nothing and are no step.
+void OperatorMoves::finish(std::optional<Gesture>& gesture) {
+    if (!gesture) return;
+    Gesture done = std::move(*gesture);
+    gesture.reset();
+    auto& changes = done.changes;
+    changes.erase(std::remove_if(changes.begin(), changes.end(),
+                                 [](const FaderChange& c) { return c.before == c.after; }),
+                  changes.end());
+    if (!changes.empty()) Q_EMIT gestureFinished(done);
+}
