@@ -26,7 +26,7 @@ int main(int argc, char* argv[]) {
     makeFolder(folders.settings, log);
 
     fonts.wait();
-    MainWindow window(folders.settings, log, &makeSwitcherLink);
+    MainWindow window(folders.settings, log, &makeSwitcherLink, folders.log);
 
     ShutdownSignals signals;
     QObject::connect(&signals, &ShutdownSignals::shutdownRequested, &window, &QWidget::close);

@@ -7,10 +7,17 @@
 // - FaderMove: a key press on a fader to the gain message's bytes arriving at
 //   the switcher, median and 99th percentile;
 // - IdlePanel: two seconds with the link up and nothing happening: timer
-//   events and CPU time, both expected to be zero.
+//   events and CPU time, both expected to be zero;
+// - SnapshotRecall: Snapshots > 1 chosen, recalling all 20 faders at once, to
+//   the last gain message's bytes at the switcher (target: under 2 ms);
+// - IdleAfterFade: the same two idle seconds right after a recall's fade has
+//   ended: its timers must have stopped with it.
 #include <benchmark/benchmark.h>
 
+#include <QAction>
 #include <QEventLoop>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -21,7 +28,10 @@
 #include "FaderBank.h"
 #include "FaderSlider.h"
 #include "FaderStrip.h"
+#include "OperatorFeatures.h"
 #include "PanelOnSwitcher.h"
+#include "PanelState.h"
+#include "SnapshotRecall.h"
 #include "StripParts.h"
 #include "SwitcherTraffic.h"
 #include "TimedApplication.h"
@@ -112,30 +122,96 @@ void BM_FaderMove(benchmark::State& st) {
     st.counters["p99_us"] = percentile(latenciesUs, 0.99);
 }
 
+// The tables of 32 channels, every gain at 0 dB, taken in and drawn.
+void bringUp(PanelOnSwitcher& panel) {
+    panel.switcher().send(Traffic::alphaTable(10, 32) + Traffic::alphaTable(20, 32) +
+                          Traffic::linkTable(10, 0, 32) + Traffic::linkTable(20, 0, 32) +
+                          Traffic::gainReport(15, 0, std::vector<int16_t>(32, 1024)));
+    QTest::qWait(500);
+}
+
+// Two seconds of nothing: the CPU time and the events meanwhile.
+void measureIdle(benchmark::State& st) {
+    QTimer end;
+    end.setSingleShot(true);
+    app().ignoreTimerOf(&end);
+    app().startWatching();
+    const double cpuBefore = processCpuMs();
+    QEventLoop loop;
+    QObject::connect(&end, &QTimer::timeout, &loop, &QEventLoop::quit);
+    end.start(2000);
+    loop.exec();
+    st.counters["cpu_ms"] = processCpuMs() - cpuBefore;
+    st.counters["timer_events"] = static_cast<double>(app().timerEvents());
+    st.counters["events"] = static_cast<double>(app().events());
+    for (const QString& who : app().timerReceivers()) {
+        std::fprintf(stderr, "timer events while idle: %s\n", qPrintable(who));
+    }
+    app().ignoreTimerOf(nullptr);
+}
+
 void BM_IdlePanel(benchmark::State& st) {
     for (auto _ : st) {
         PanelOnSwitcher panel;
         if (!panel.handshake()) return st.SkipWithError("no handshake");
-        panel.switcher().send(Traffic::alphaTable(10, 16) + Traffic::alphaTable(20, 16) +
-                              Traffic::linkTable(10, 0, 16) + Traffic::linkTable(20, 0, 16) +
-                              Traffic::gainReport(15, 0, std::vector<int16_t>(16, 1024)));
-        QTest::qWait(500);  // the tables decoded, the redraw after them done
-        QTimer end;
-        end.setSingleShot(true);
-        app().ignoreTimerOf(&end);
-        app().startWatching();
-        const double cpuBefore = processCpuMs();
-        QEventLoop loop;
-        QObject::connect(&end, &QTimer::timeout, &loop, &QEventLoop::quit);
-        end.start(2000);
-        loop.exec();
-        st.counters["cpu_ms"] = processCpuMs() - cpuBefore;
-        st.counters["timer_events"] = static_cast<double>(app().timerEvents());
-        st.counters["events"] = static_cast<double>(app().events());
-        for (const QString& who : app().timerReceivers()) {
-            std::fprintf(stderr, "timer events while idle: %s\n", qPrintable(who));
+        bringUp(panel);
+        measureIdle(st);
+    }
+}
+
+QAction* firstSnapshotItem(MainWindow& window) {
+    for (QAction* action : window.menuBar()->actions()) {
+        if (action->text() != QStringLiteral("&Snapshots")) continue;
+        for (QAction* item : action->menu()->actions()) {
+            if (item->text().startsWith(QStringLiteral("&1 "))) return item;
         }
-        app().ignoreTimerOf(nullptr);
+    }
+    return nullptr;
+}
+
+// Between recalls the panel is told the switcher holds -10 dB everywhere, so
+// each recall of the 0 dB snapshot moves all 20 faders again.
+void BM_SnapshotRecall(benchmark::State& st) {
+    PanelOnSwitcher panel;
+    if (!panel.handshake()) return st.SkipWithError("no handshake");
+    bringUp(panel);
+    panel.window().features().storeSnapshot(QStringLiteral("All at 0 dB"));
+    QAction* recall = firstSnapshotItem(panel.window());
+    if (!recall) return st.SkipWithError("no snapshot to choose");
+    std::vector<double> latenciesUs;
+    for (auto _ : st) {
+        for (OutputGain& gain : panel.state().OutputGains) gain.DspOutput = 924;
+        const qsizetype expected =
+            panel.switcher().receivedCount() + qsizetype{11} * PanelOnSwitcher::Faders;
+        const Clock::time_point chosen = Clock::now();
+        recall->trigger();
+        const auto arrived =
+            panel.switcher().waitForReceived(expected, std::chrono::milliseconds(2000));
+        if (!arrived) return st.SkipWithError("the recall's messages did not all arrive");
+        const double latency = Us(*arrived - chosen).count();
+        st.SetIterationTime(latency / 1e6);
+        latenciesUs.push_back(latency);
+        QCoreApplication::processEvents();
+    }
+    st.counters["median_us"] = percentile(latenciesUs, 0.5);
+    st.counters["p99_us"] = percentile(latenciesUs, 0.99);
+}
+
+void BM_IdleAfterFade(benchmark::State& st) {
+    for (auto _ : st) {
+        PanelOnSwitcher panel;
+        if (!panel.handshake()) return st.SkipWithError("no handshake");
+        bringUp(panel);
+        OperatorFeatures& features = panel.window().features();
+        features.storeSnapshot(QStringLiteral("All at 0 dB"));
+        for (OutputGain& gain : panel.state().OutputGains) gain.DspOutput = 924;
+        features.setFadeSeconds(1);
+        features.recallSnapshot(0);
+        if (!QTest::qWaitFor([&] { return !features.recall().isFading(); }, 5000)) {
+            return st.SkipWithError("the fade did not end");
+        }
+        QTest::qWait(1500);  // the journal's wait for answers and the redraw
+        measureIdle(st);
     }
 }
 
@@ -150,6 +226,8 @@ BENCHMARK(BM_StartUpAnswer)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FaderMove)->Iterations(2000)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_IdlePanel)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SnapshotRecall)->Iterations(500)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_IdleAfterFade)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     // Widgets without a screen: the offscreen platform, unless one is chosen.

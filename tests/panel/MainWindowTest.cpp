@@ -379,6 +379,26 @@ private Q_SLOTS:
         }
     }
 
+    // File and Help keep their place and access keys with the Edit and
+    // Snapshots menus between them, even one fader wide, where the menu bar
+    // has no room for all four.
+    void menusAndAccessKeys() {
+        PanelFixture panel;
+        MainWindow& window = panel.open();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QStringList titles;
+        for (QAction* menu : window.menuBar()->actions()) titles << menu->text();
+        QCOMPARE(titles, QStringList({"&File", "&Edit", "&Snapshots", "&Help"}));
+        for (const auto& [key, name] :
+             {qMakePair(Qt::Key_F, "mnuFile"), qMakePair(Qt::Key_H, "mnuHelp")}) {
+            QTest::keyClick(&window, key, Qt::AltModifier);
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            QCOMPARE(QApplication::activePopupWidget()->objectName(), QString(name));
+            QApplication::activePopupWidget()->close();
+        }
+    }
+
     // The connect item connects or disconnects as the link stands. The
     // switcher sends its names before its links: a saved Stereo setting must
     // survive the moment its link is not known, and what the operator then

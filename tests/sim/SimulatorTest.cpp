@@ -68,8 +68,10 @@ private Q_SLOTS:
     void modelKeepsToItsChannelsAndLimit() {
         QCOMPARE(parseGainLimit("+10 dB").value_or(-1), 1124);
         QCOMPARE(parseGainLimit("-3.5db").value_or(-1), 989);
-        QVERIFY(!parseGainLimit("16384"));   // beyond a 7-bit pair
-        QVERIFY(!parseGainLimit("-103dB"));  // below code 0
+        QVERIFY(!parseGainLimit("16384"));                 // beyond a 7-bit pair
+        QVERIFY(!parseGainLimit("-103dB"));                // below code 0
+        for (const char* help : {"--help", "--help-all"})  // both print help and start nothing
+            QVERIFY(parseSimOptions({"switcher-sim", help}).helpRequested);
         SwitcherModel model(5, 8, 1124);
         QCOMPARE(model.apply(15, 2, 1264).value_or(-1), int16_t(1124));
         QCOMPARE(model.apply(15, 2, -5).value_or(-1), int16_t(0));

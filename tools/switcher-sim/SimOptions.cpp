@@ -164,7 +164,8 @@ ParsedOptions parseSimOptions(const QStringList& arguments) {
         parsed.error = parser.errorText();
         return parsed;
     }
-    if (parser.isSet(help)) {
+    // Qt's help option also offers --help-all, which must not start a switcher.
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         parsed.helpRequested = true;
         return parsed;
     }
