@@ -20,6 +20,8 @@ QString sourceName(MoveSource source) {
             return QStringLiteral("undo");
         case MoveSource::Redo:
             return QStringLiteral("redo");
+        case MoveSource::Typed:
+            return QStringLiteral("typed");
     }
     return QString();
 }

@@ -19,6 +19,7 @@ enum class MoveSource {
     Snapshot,
     Undo,
     Redo,
+    Typed,
 };
 
 // One fader within a gesture: its channel, the gain the switcher had last
@@ -28,6 +29,7 @@ struct FaderChange {
     int16_t channel = 0;
     int16_t before = 0;
     int16_t after = 0;
+    bool clamped = false;  // asked for above the gain ceiling, and held to it
 };
 
 struct Gesture {

@@ -3,12 +3,15 @@
 #include "FaderStrip.h"
 
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 
 #include "FaderSlider.h"
 #include "FlatButton.h"
+#include "GainEditor.h"
 #include "GainReadout.h"
 #include "PanelLook.h"
 
@@ -34,7 +37,8 @@ FaderStrip::FaderStrip(QWidget* parent)
       m_lblGain(new QLabel(QStringLiteral("Gain (0db)"), this)),
       m_chkStereo(new QCheckBox(QStringLiteral("Stereo"), this)),
       m_cmdZerodb(new FlatButton(QStringLiteral("0db"), this)),
-      m_sliGain(new FaderSlider(this)) {
+      m_sliGain(new FaderSlider(this)),
+      m_txtGain(new GainEditor(this)) {
     setObjectName(QStringLiteral("frSlider"));
     m_lblChan->setObjectName(QStringLiteral("lblChan"));
     m_lblGain->setObjectName(QStringLiteral("lblGain"));
@@ -65,7 +69,57 @@ FaderStrip::FaderStrip(QWidget* parent)
     connect(m_sliGain, &FaderSlider::released, this, &FaderStrip::letGo);
     connect(m_sliGain, &FaderSlider::keyReleased, this, &FaderStrip::FaderHomeEnd);
     connect(m_cmdZerodb, &QPushButton::clicked, this, &FaderStrip::cmdZerodb_Click);
+    connect(m_sliGain, &FaderSlider::lockToggleRequested, this, &FaderStrip::toggleLock);
+    connect(m_sliGain, &FaderSlider::typingRequested, this, &FaderStrip::typeGain);
+    connect(m_txtGain, &GainEditor::gainTyped, this, [this](int typed) {
+        m_sliGain->setFocus(Qt::OtherFocusReason);
+        Q_EMIT gainTyped(typed);
+    });
+    m_lblGain->installEventFilter(this);
     setConfirmed(false);  // nothing is confirmed before the switcher has spoken
+}
+
+void FaderStrip::setLocked(bool locked) {
+    if (locked == m_sliGain->isLocked()) return;
+    m_sliGain->setLocked(locked);
+    if (locked) m_txtGain->hide();
+    if (m_faderNumber > 0) nameForScreenReaders(m_faderNumber);
+    update();
+}
+
+bool FaderStrip::isLocked() const { return m_sliGain->isLocked(); }
+
+void FaderStrip::setCeiling(std::optional<int16_t> code) { m_sliGain->setCeiling(code); }
+
+void FaderStrip::toggleLock() {
+    setLocked(!isLocked());
+    Q_EMIT lockChanged(isLocked());
+}
+
+void FaderStrip::typeGain() {
+    if (isLocked()) return;
+    m_txtGain->open(m_lblGain->geometry(), code());
+}
+
+// Double-clicking the read-out opens its editor.
+bool FaderStrip::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_lblGain && event->type() == QEvent::MouseButtonDblClick) {
+        typeGain();
+        return true;
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+void FaderStrip::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    QAction* lock = menu.addAction(QStringLiteral("&Lock Fader"), this, &FaderStrip::toggleLock);
+    lock->setCheckable(true);
+    lock->setChecked(isLocked());
+    lock->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    QAction* type = menu.addAction(QStringLiteral("&Type Gain..."), this, &FaderStrip::typeGain);
+    type->setShortcut(QKeySequence(Qt::Key_Return));
+    type->setEnabled(!isLocked());
+    menu.exec(event->globalPos());
 }
 
 int16_t FaderStrip::code() const { return static_cast<int16_t>(-m_sliGain->sliderPosition()); }
@@ -115,6 +169,7 @@ void FaderStrip::FaderHomeEnd(int key) {
 }
 
 void FaderStrip::cmdZerodb_Click() {
+    if (isLocked()) return;
     m_sliGain->setValue(FaderSlider::ZeroDbPosition);
     Q_EMIT gainMoved(code(), MoveSource::ZeroButton);
     m_sliGain->setFocus(Qt::OtherFocusReason);
@@ -126,10 +181,11 @@ void FaderStrip::moveLeftTo(int leftTwips) {
 }
 
 void FaderStrip::nameForScreenReaders(int faderNumber) {
+    m_faderNumber = faderNumber;
     QString name = QStringLiteral("Fader %1").arg(faderNumber);
     const QString channel = m_lblChan->text().trimmed();
     if (!channel.isEmpty()) name += QStringLiteral(", ") + channel;
-    m_sliGain->setAccessibleName(name);
+    m_sliGain->setAccessibleName(isLocked() ? name + QStringLiteral(", locked") : name);
     m_cmdZerodb->setAccessibleName(name + QStringLiteral(", ") + m_cmdZerodb->text());
     m_chkStereo->setAccessibleName(name + QStringLiteral(", ") + m_chkStereo->text());
 }
@@ -158,4 +214,20 @@ void FaderStrip::paintEvent(QPaintEvent* /*event*/) {
     painter.fillRect(1, 2, 1, h - 4, light);
     painter.fillRect(0, h - 1, w, 1, light);
     painter.fillRect(w - 1, 0, 1, h - 1, light);
+    if (isLocked()) drawPadlock(painter);
+}
+
+// In the frame's top right corner, above the channel label, so that no
+// control moves: a body and a shackle, about 9 by 12 pixels.
+void FaderStrip::drawPadlock(QPainter& painter) const {
+    const QColor ink(170, 30, 30);
+    const int left = width() - 15;
+    constexpr int Top = 3;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(ink, 1.6));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawArc(QRectF(left + 2, Top, 6, 8), 0, 180 * 16);
+    painter.drawLine(QLineF(left + 2, Top + 4, left + 2, Top + 6));
+    painter.drawLine(QLineF(left + 8, Top + 4, left + 8, Top + 6));
+    painter.fillRect(QRectF(left, Top + 6, 10, 7), ink);
 }

@@ -9,10 +9,12 @@
 
 #include <QFrame>
 #include <cstdint>
+#include <optional>
 
 #include "Gesture.h"
 
 class FaderSlider;
+class GainEditor;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -60,6 +62,16 @@ public:
     // the box. faderNumber counts from 1, as the operator does.
     void nameForScreenReaders(int faderNumber);
 
+    // A locked fader ignores every move of the operator, and still shows what
+    // the switcher reports; a padlock on the strip says so.
+    void setLocked(bool locked);
+    bool isLocked() const;
+    // The highest code the operator may move the fader to, drawn on its scale.
+    void setCeiling(std::optional<int16_t> code);
+
+    // Opens the read-out's editor for typing a gain (not while locked).
+    void typeGain();
+
     // While the panel is not live with the switcher, the read-out shows what
     // the panel last knew, not what the switcher holds: it is dimmed (and
     // says so to a screen reader), but every control stays usable.
@@ -74,11 +86,20 @@ Q_SIGNALS:
     void gainMoved(int16_t code, MoveSource source);
     // The operator let go of the fader: a drag or a click is over.
     void letGo();
+    // The operator typed a gain for the fader (not yet held to its travel).
+    void gainTyped(int code);
+    // The operator locked or unlocked the fader.
+    void lockChanged(bool locked);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void toggleLock();
+    void drawPadlock(QPainter& painter) const;
+
     void FaderHomeEnd(int key);
     void cmdZerodb_Click();
 
@@ -88,6 +109,8 @@ private:
     QCheckBox* m_chkStereo;
     QPushButton* m_cmdZerodb;
     FaderSlider* m_sliGain;
+    GainEditor* m_txtGain;
     int m_leftTwips = 120;
+    int m_faderNumber = 0;  // as the operator counts, once named
     bool m_confirmed = true;
 };

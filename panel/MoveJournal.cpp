@@ -109,11 +109,12 @@ QString MoveJournal::faderText(const Fader& fader) const {
         answer =
             QStringLiteral("refused (switcher reported %1)").arg(gainDecibelText(fader.reported));
     }
-    return QStringLiteral("fader %1  ch %2 \"%3\"  %4  %5 -> %6  %7")
+    const QString held = change.clamped ? QStringLiteral(" (held to the ceiling)") : QString();
+    return QStringLiteral("fader %1  ch %2 \"%3\"  %4  %5 -> %6%7  %8")
         .arg(change.fader + 1)
         .arg(shownChannel)
         .arg(channelName(change.channel), gainStageCaption(m_state.GainStage),
-             gainDecibelText(change.before), gainDecibelText(change.after), answer);
+             gainDecibelText(change.before), gainDecibelText(change.after), held, answer);
 }
 
 QString MoveJournal::channelName(int16_t channel) const {

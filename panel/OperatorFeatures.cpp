@@ -8,10 +8,12 @@
 #include <algorithm>
 
 #include "FaderBank.h"
+#include "FaderStrip.h"
 #include "GainReadout.h"
 #include "JournalDialog.h"
 #include "MoveJournal.h"
 #include "OperatorMoves.h"
+#include "OptionsDialog.h"
 #include "PanelState.h"
 #include "SnapshotRecall.h"
 
@@ -39,9 +41,11 @@ OperatorFeatures::OperatorFeatures(PanelState& state, FaderBank& bank, FaderGain
                                    ErrorSink& log, const QString& settingsFolder,
                                    const QString& journalFolder, QWidget* window)
     : m_state(state),
+      m_bank(bank),
       m_window(window),
       m_ini(settingsFolder, log),
       m_store(m_ini),
+      m_safety(m_ini),
       m_journal(journalFolder),
       m_moves(std::make_unique<OperatorMoves>(state, bank, gain)),
       m_moveJournal(std::make_unique<MoveJournal>(state, m_journal)),
@@ -54,6 +58,36 @@ OperatorFeatures::OperatorFeatures(PanelState& state, FaderBank& bank, FaderGain
             [this](int fader, int16_t /*code*/) { m_moveJournal->moved(fader); });
     connect(m_moves.get(), &OperatorMoves::faderTouched, m_recall.get(),
             &SnapshotRecall::stopFader);
+    for (int i = 0; i < bank.stripCount(); ++i) watchStrip(i, &bank.strip(i));
+    connect(&bank, &FaderBank::stripAdded, this, &OperatorFeatures::watchStrip);
+    applyCeiling();
+}
+
+// A strip, new or not, takes its position's lock and the ceiling, and keeps
+// its lock in "Panel.ini" when the operator changes it.
+void OperatorFeatures::watchStrip(int fader, FaderStrip* strip) {
+    strip->setLocked(m_safety.lockedFaders().count(fader) > 0);
+    strip->setCeiling(m_safety.ceilingOf(m_state.GainStage));
+    connect(strip, &FaderStrip::lockChanged, this,
+            [this, fader](bool locked) { m_safety.setLocked(fader, locked); });
+}
+
+void OperatorFeatures::applyCeiling() {
+    const std::optional<int16_t> ceiling = m_safety.ceilingOf(m_state.GainStage);
+    m_moves->setCeiling(ceiling);
+    for (int i = 0; i < m_bank.stripCount(); ++i) m_bank.strip(i).setCeiling(ceiling);
+}
+
+void OperatorFeatures::setCeilings(const SafetyStore::Ceilings& ceilings) {
+    m_safety.setCeilings(ceilings);
+    applyCeiling();
+}
+
+void OperatorFeatures::showOptions() {
+    OptionsDialog dialog(PanelOptions{m_safety.ceilings()}, m_window);
+    if (dialog.exec() == QDialog::Accepted && dialog.choices()) {
+        setCeilings(dialog.choices()->ceilings);
+    }
 }
 
 OperatorFeatures::~OperatorFeatures() = default;
@@ -69,6 +103,7 @@ void OperatorFeatures::addMenus(QMenuBar* bar, QAction* before) {
     m_mnuEdit->addSeparator();
     m_mnuEdit->addAction(QStringLiteral("Operator &Journal..."), this,
                          &OperatorFeatures::showJournal);
+    m_mnuEdit->addAction(QStringLiteral("&Options..."), this, &OperatorFeatures::showOptions);
     bar->insertMenu(before, m_mnuEdit);
 
     m_mnuSnapshots = new QMenu(QStringLiteral("&Snapshots"), bar);
@@ -85,6 +120,7 @@ void OperatorFeatures::gainReported(int16_t stage, int channel) {
 void OperatorFeatures::linkChanged(const LinkStatus& status) { m_moveJournal->linkChanged(status); }
 
 void OperatorFeatures::setupChanged(int16_t oldStage, const std::vector<int16_t>& oldChannels) {
+    applyCeiling();
     if (oldStage == m_state.GainStage && oldChannels == m_state.Chan) return;
     m_recall->stop();
     m_moves->finishHandGesture();

@@ -13,6 +13,7 @@
 #include "LinkStatus.h"
 #include "OperatorJournal.h"
 #include "PanelIni.h"
+#include "SafetyStore.h"
 #include "Snapshot.h"
 #include "SnapshotStore.h"
 #include "UndoHistory.h"
@@ -61,6 +62,10 @@ public:
     const std::vector<Snapshot>& snapshots() const { return m_snapshots; }
     void setFadeSeconds(int seconds) { m_store.setFadeSeconds(seconds); }
 
+    // The gain ceilings by stage; the panel's own stage's applies at once.
+    void setCeilings(const SafetyStore::Ceilings& ceilings);
+    SafetyStore::Ceilings ceilings() const { return m_safety.ceilings(); }
+
     const UndoHistory& history() const { return m_history; }
     OperatorMoves& moves() { return *m_moves; }
     SnapshotRecall& recall() { return *m_recall; }
@@ -76,14 +81,19 @@ private:
     void askFadeTime();
     void recallChosen(int index);
     void showJournal();
+    void showOptions();
+    void watchStrip(int fader, class FaderStrip* strip);
+    void applyCeiling();
     int chooseSnapshot(const QString& title);
     void sendBack(const Gesture& gesture, MoveSource source, bool undoing);
     void saveSnapshots();
 
     PanelState& m_state;
+    FaderBank& m_bank;
     QWidget* m_window;
     PanelIni m_ini;
     SnapshotStore m_store;
+    SafetyStore m_safety;
     OperatorJournal m_journal;
     UndoHistory m_history;
     std::unique_ptr<OperatorMoves> m_moves;

@@ -12,6 +12,9 @@
 
 namespace {
 
+constexpr int16_t TravelTop = 1264;   // +24 dB
+constexpr int16_t TravelBottom = 24;  // "Off"
+
 // Moves whose gesture is the move itself.
 bool isSingle(MoveSource source) {
     return source == MoveSource::ZeroButton || source == MoveSource::HomeEnd ||
@@ -38,6 +41,14 @@ void OperatorMoves::watch(int fader, FaderStrip* strip) {
     connect(strip, &FaderStrip::gainMoved, this,
             [this, fader](int16_t code, MoveSource source) { stripMoved(fader, code, source); });
     connect(strip, &FaderStrip::letGo, this, [this, fader] { stripLetGo(fader); });
+    // A typed gain takes the panel's road: held to the travel and the
+    // ceiling, and a gesture of its own.
+    connect(strip, &FaderStrip::gainTyped, this, [this, fader](int code) {
+        Q_EMIT faderTouched(fader);
+        begin(MoveSource::Typed);
+        move(fader, code);
+        end();
+    });
 }
 
 void OperatorMoves::begin(MoveSource source, const QString& label) {
@@ -46,14 +57,18 @@ void OperatorMoves::begin(MoveSource source, const QString& label) {
     m_panelGesture = Gesture{source, label, {}};
 }
 
-void OperatorMoves::move(int fader, int16_t code) {
+void OperatorMoves::move(int fader, int code) {
     if (!m_panelGesture) return;
+    int held = std::clamp(code, static_cast<int>(TravelBottom), static_cast<int>(TravelTop));
+    if (m_ceiling) held = std::min<int>(held, *m_ceiling);
     try {
-        m_bank.strip(fader).placeFader(code);
+        FaderStrip& strip = m_bank.strip(fader);
+        if (strip.isLocked()) return;
+        strip.placeFader(static_cast<int16_t>(held));
     } catch (const std::exception&) {
         return;  // no such strip: FaderMoved would log it; nothing to place
     }
-    note(*m_panelGesture, fader, code);
+    note(*m_panelGesture, fader, static_cast<int16_t>(held), m_ceiling && code > *m_ceiling);
 }
 
 void OperatorMoves::end() { finish(m_panelGesture); }
@@ -90,7 +105,7 @@ void OperatorMoves::stripLetGo(int fader) {
 
 // The gain a fader had before the gesture is what the switcher last
 // reported for its channel when the gesture first moved it.
-void OperatorMoves::note(Gesture& gesture, int fader, int16_t code) {
+void OperatorMoves::note(Gesture& gesture, int fader, int16_t code, bool clamped) {
     FaderChange* change = gesture.changeOf(fader);
     if (!change) {
         try {
@@ -102,7 +117,10 @@ void OperatorMoves::note(Gesture& gesture, int fader, int16_t code) {
         }
     }
     m_gain.FaderMoved(fader, code);
-    if (change) change->after = code;
+    if (change) {
+        change->after = code;
+        change->clamped = clamped;
+    }
     Q_EMIT moved(fader, code);
 }
 

@@ -29,14 +29,19 @@ public:
     // A gesture the panel makes on the operator's behalf; opening one ends
     // the one before it, and the operator's own gesture under way.
     void begin(MoveSource source, const QString& label = QString());
-    // Within it: places the fader and sends the code as an operator's move.
-    void move(int fader, int16_t code);
+    // Within it: places the fader and sends the code as an operator's move,
+    // held to the fader's travel and to the ceiling. A locked fader is left
+    // alone.
+    void move(int fader, int code);
     void end();
     bool isOpen() const { return m_panelGesture.has_value(); }
 
     // Ends the operator's gesture under way now (a run of keys waits a second
     // otherwise), so that what comes next is a gesture of its own.
     void finishHandGesture();
+
+    // The highest code any road may take a fader to; nothing for none.
+    void setCeiling(std::optional<int16_t> ceiling) { m_ceiling = ceiling; }
 
 Q_SIGNALS:
     void gestureFinished(const Gesture& gesture);
@@ -50,7 +55,7 @@ private:
     void watch(int fader, FaderStrip* strip);
     void stripMoved(int fader, int16_t code, MoveSource source);
     void stripLetGo(int fader);
-    void note(Gesture& gesture, int fader, int16_t code);
+    void note(Gesture& gesture, int fader, int16_t code, bool clamped = false);
     void finish(std::optional<Gesture>& gesture);
 
     PanelState& m_state;
@@ -61,4 +66,5 @@ private:
     std::optional<Gesture> m_panelGesture;
     // Ends a run of keys or wheel turns; runs only for a second after one.
     QTimer m_runEnd;
+    std::optional<int16_t> m_ceiling;
 };
