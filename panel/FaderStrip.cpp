@@ -170,7 +170,9 @@ void FaderStrip::FaderHomeEnd(int key) {
 
 void FaderStrip::cmdZerodb_Click() {
     if (isLocked()) return;
-    m_sliGain->setValue(FaderSlider::ZeroDbPosition);
+    // Below a ceiling lower than 0 dB the button stops at the ceiling.
+    const std::optional<int16_t> ceiling = m_sliGain->ceiling();
+    m_sliGain->setValue(ceiling && *ceiling < 1024 ? -*ceiling : FaderSlider::ZeroDbPosition);
     Q_EMIT gainMoved(code(), MoveSource::ZeroButton);
     m_sliGain->setFocus(Qt::OtherFocusReason);
 }

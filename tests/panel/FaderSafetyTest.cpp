@@ -216,6 +216,9 @@ private Q_SLOTS:
         f.features().recallSnapshot(0);
         QCOMPARE(f.lastSent(), 1124);
         QCOMPARE(f.sent().count(1200), 0);
+        f.features().setCeilings({{15, int16_t(964)}});  // below 0 dB: so is the 0db button
+        QTest::mouseClick(zeroButtonOf(f.strip(1)), Qt::LeftButton);
+        QCOMPARE(f.lastSent(), 964);
 
         f.report(1, 1200);
         QCOMPARE(f.slider(1).value(), -1200);
