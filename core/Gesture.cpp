@@ -22,6 +22,8 @@ QString sourceName(MoveSource source) {
             return QStringLiteral("redo");
         case MoveSource::Typed:
             return QStringLiteral("typed");
+        case MoveSource::Remote:
+            return QStringLiteral("remote");
     }
     return QString();
 }

@@ -20,6 +20,7 @@ enum class MoveSource {
     Undo,
     Redo,
     Typed,
+    Remote,
 };
 
 // One fader within a gesture: its channel, the gain the switcher had last
@@ -34,7 +35,7 @@ struct FaderChange {
 
 struct Gesture {
     MoveSource source = MoveSource::Mouse;
-    QString label;  // the snapshot's name for a recall
+    QString label;  // the snapshot's name for a recall, the sender for a remote move
     std::vector<FaderChange> changes;
 
     // The change of a fader, when the gesture moved it.

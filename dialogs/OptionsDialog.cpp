@@ -3,9 +3,12 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -37,7 +40,33 @@ OptionsDialog::OptionsDialog(const PanelOptions& current, QWidget* parent) : QDi
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ceilings);
+    layout->addWidget(remoteGroup(current.remote));
     layout->addWidget(buttons);
+}
+
+QGroupBox* OptionsDialog::remoteGroup(const RemoteSettings& remote) {
+    auto* group = new QGroupBox(QStringLiteral("Remote control (OSC over UDP)"), this);
+    auto* form = new QFormLayout(group);
+    m_chkRemote = new QCheckBox(QStringLiteral("&Listen for remote control"));
+    m_chkRemote->setObjectName(QStringLiteral("chkRemote"));
+    m_chkRemote->setChecked(remote.enabled);
+    m_txtRemoteAddress = new QLineEdit(remote.address);
+    m_txtRemoteAddress->setObjectName(QStringLiteral("txtRemoteAddress"));
+    m_txtRemoteAddress->setToolTip(
+        QStringLiteral("127.0.0.1 takes this computer only; another address opens the panel to "
+                       "the senders allowed below"));
+    m_spnRemotePort = new QSpinBox;
+    m_spnRemotePort->setObjectName(QStringLiteral("spnRemotePort"));
+    m_spnRemotePort->setRange(1, 65535);
+    m_spnRemotePort->setValue(remote.port);
+    m_txtRemoteAllowed = new QLineEdit(remote.allowed.join(QStringLiteral(", ")));
+    m_txtRemoteAllowed->setObjectName(QStringLiteral("txtRemoteAllowed"));
+    m_txtRemoteAllowed->setPlaceholderText(QStringLiteral("192.168.1.20, 192.168.1.21"));
+    form->addRow(m_chkRemote);
+    form->addRow(QStringLiteral("&Address:"), m_txtRemoteAddress);
+    form->addRow(QStringLiteral("&Port:"), m_spnRemotePort);
+    form->addRow(QStringLiteral("Allo&wed senders:"), m_txtRemoteAllowed);
+    return group;
 }
 
 void OptionsDialog::addCeilingRow(QGridLayout* grid, int16_t stage,
@@ -68,6 +97,13 @@ void OptionsDialog::takeChoices() {
                                      ? std::optional<int16_t>(static_cast<int16_t>(
                                            ZeroDbCode + std::lround(row.decibels->value() * 10)))
                                      : std::nullopt;
+    }
+    chosen.remote.enabled = m_chkRemote->isChecked();
+    chosen.remote.address = m_txtRemoteAddress->text().trimmed();
+    chosen.remote.port = m_spnRemotePort->value();
+    for (const QString& allowed :
+         m_txtRemoteAllowed->text().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (!allowed.trimmed().isEmpty()) chosen.remote.allowed << allowed.trimmed();
     }
     m_choices = chosen;
     accept();

@@ -1,6 +1,7 @@
 // Edit > Options: the settings of what the panel does beyond its historic
-// ones, kept in "Panel.ini". For now the gain ceilings: per gain stage, the
-// highest gain any road of the operator may take a fader to.
+// ones, kept in "Panel.ini": the gain ceilings (per gain stage, the highest
+// gain any road of the operator may take a fader to) and the remote control
+// over OSC.
 #pragma once
 
 #include <QDialog>
@@ -8,12 +9,17 @@
 #include <map>
 #include <optional>
 
+#include "RemoteSettings.h"
+
 class QCheckBox;
 class QDoubleSpinBox;
+class QLineEdit;
+class QSpinBox;
 
 struct PanelOptions {
     // By gain stage (1, 3, 15): the ceiling's code, or nothing for none.
     std::map<int16_t, std::optional<int16_t>> ceilings;
+    RemoteSettings remote;
 };
 
 class OptionsDialog : public QDialog {
@@ -31,8 +37,13 @@ private:
     };
 
     void addCeilingRow(class QGridLayout* grid, int16_t stage, std::optional<int16_t> ceiling);
+    class QGroupBox* remoteGroup(const RemoteSettings& remote);
     void takeChoices();
 
     std::map<int16_t, CeilingRow> m_ceilingRows;
+    QCheckBox* m_chkRemote = nullptr;
+    QLineEdit* m_txtRemoteAddress = nullptr;
+    QSpinBox* m_spnRemotePort = nullptr;
+    QLineEdit* m_txtRemoteAllowed = nullptr;
     std::optional<PanelOptions> m_choices;
 };

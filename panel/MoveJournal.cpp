@@ -92,8 +92,12 @@ void MoveJournal::armDeadline() {
 // keyboard  fader 3  ch 5 "MIC 5"  DSP Output Level  -6.0 dB -> -3.0 dB  confirmed
 void MoveJournal::write(Pending& pending) {
     QString line = sourceName(pending.gesture.source);
-    if (!pending.gesture.label.isEmpty())
-        line += QStringLiteral(" \"%1\"").arg(pending.gesture.label);
+    const QString& label = pending.gesture.label;
+    if (pending.gesture.source == MoveSource::Remote) {
+        line += QLatin1Char(' ') + label;  // the sender, "127.0.0.1:53211"
+    } else if (!label.isEmpty()) {
+        line += QStringLiteral(" \"%1\"").arg(label);
+    }
     QStringList faders;
     for (const Fader& fader : pending.faders) faders << faderText(fader);
     m_journal.append(line + QStringLiteral("  ") + faders.join(QStringLiteral(" | ")));

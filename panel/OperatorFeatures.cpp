@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <algorithm>
+#include <cmath>
 
 #include "FaderBank.h"
 #include "FaderStrip.h"
@@ -15,6 +16,9 @@
 #include "OperatorMoves.h"
 #include "OptionsDialog.h"
 #include "PanelState.h"
+#include "RemoteBridge.h"
+#include "RemoteServer.h"
+#include "RemoteSettingsStore.h"
 #include "SnapshotRecall.h"
 
 namespace {
@@ -49,7 +53,13 @@ OperatorFeatures::OperatorFeatures(PanelState& state, FaderBank& bank, FaderGain
       m_journal(journalFolder),
       m_moves(std::make_unique<OperatorMoves>(state, bank, gain)),
       m_moveJournal(std::make_unique<MoveJournal>(state, m_journal)),
-      m_recall(std::make_unique<SnapshotRecall>(state, bank, *m_moves)) {
+      m_recall(std::make_unique<SnapshotRecall>(state, bank, *m_moves)),
+      m_bridge(
+          std::make_unique<RemoteBridge>(state, bank, *m_moves,
+                                         [this](const QString& name, std::optional<double> fade) {
+                                             return recallSnapshotNamed(name, fade);
+                                         })),
+      m_remote(std::make_unique<RemoteServer>(*m_bridge, log)) {
     m_ini.read();
     m_snapshots = m_store.load();
     connect(m_moves.get(), &OperatorMoves::gestureFinished, this,
@@ -61,6 +71,22 @@ OperatorFeatures::OperatorFeatures(PanelState& state, FaderBank& bank, FaderGain
     for (int i = 0; i < bank.stripCount(); ++i) watchStrip(i, &bank.strip(i));
     connect(&bank, &FaderBank::stripAdded, this, &OperatorFeatures::watchStrip);
     applyCeiling();
+    m_remote->apply(loadRemoteSettings(m_ini));
+}
+
+QString OperatorFeatures::recallSnapshotNamed(const QString& name,
+                                              std::optional<double> fadeSeconds) {
+    const auto found = std::find_if(m_snapshots.begin(), m_snapshots.end(),
+                                    [&](const Snapshot& s) { return s.name == name; });
+    if (found == m_snapshots.end()) return QStringLiteral("No snapshot \"%1\"").arg(name.left(64));
+    const double seconds = std::clamp(fadeSeconds.value_or(m_store.fadeSeconds()), 0.0,
+                                      double{SnapshotStore::LongestFadeSeconds});
+    return m_recall->recall(*found, static_cast<int>(std::lround(seconds * 1000)));
+}
+
+void OperatorFeatures::setRemoteSettings(const RemoteSettings& settings) {
+    saveRemoteSettings(m_ini, settings);
+    m_remote->apply(settings);
 }
 
 // A strip, new or not, takes its position's lock and the ceiling, and keeps
@@ -84,9 +110,11 @@ void OperatorFeatures::setCeilings(const SafetyStore::Ceilings& ceilings) {
 }
 
 void OperatorFeatures::showOptions() {
-    OptionsDialog dialog(PanelOptions{m_safety.ceilings()}, m_window);
+    OptionsDialog dialog(PanelOptions{m_safety.ceilings(), loadRemoteSettings(m_ini)}, m_window);
     if (dialog.exec() == QDialog::Accepted && dialog.choices()) {
+        const PanelIni::Batch once(m_ini);
         setCeilings(dialog.choices()->ceilings);
+        setRemoteSettings(dialog.choices()->remote);
     }
 }
 
@@ -117,20 +145,23 @@ void OperatorFeatures::gainReported(int16_t stage, int channel) {
     m_moveJournal->gainReported(stage, channel);
 }
 
-void OperatorFeatures::linkChanged(const LinkStatus& status) { m_moveJournal->linkChanged(status); }
+void OperatorFeatures::linkChanged(const LinkStatus& status) {
+    m_moveJournal->linkChanged(status);
+    m_bridge->setLinkStatus(status);
+}
 
 void OperatorFeatures::setupChanged(int16_t oldStage, const std::vector<int16_t>& oldChannels) {
     applyCeiling();
     if (oldStage == m_state.GainStage && oldChannels == m_state.Chan) return;
     m_recall->stop();
-    m_moves->finishHandGesture();
+    m_moves->finishGestures();
     m_history.clear();
     refreshEditMenu();
 }
 
 void OperatorFeatures::shutDown() {
     m_recall->stop();
-    m_moves->finishHandGesture();
+    m_moves->finishGestures();
     m_moveJournal->flush();
     m_ini.write();
 }
@@ -155,7 +186,7 @@ void OperatorFeatures::sendBack(const Gesture& gesture, MoveSource source, bool 
 
 void OperatorFeatures::undo() {
     m_recall->stop();
-    m_moves->finishHandGesture();
+    m_moves->finishGestures();
     if (const std::optional<Gesture> gesture = m_history.undo()) {
         sendBack(*gesture, MoveSource::Undo, true);
     }
@@ -164,7 +195,7 @@ void OperatorFeatures::undo() {
 
 void OperatorFeatures::redo() {
     m_recall->stop();
-    m_moves->finishHandGesture();
+    m_moves->finishGestures();
     if (const std::optional<Gesture> gesture = m_history.redo()) {
         sendBack(*gesture, MoveSource::Redo, false);
     }

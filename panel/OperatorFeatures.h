@@ -13,6 +13,7 @@
 #include "LinkStatus.h"
 #include "OperatorJournal.h"
 #include "PanelIni.h"
+#include "RemoteSettings.h"
 #include "SafetyStore.h"
 #include "Snapshot.h"
 #include "SnapshotStore.h"
@@ -28,6 +29,8 @@ class QAction;
 class QMenu;
 class QMenuBar;
 class QWidget;
+class RemoteBridge;
+class RemoteServer;
 class SnapshotRecall;
 struct PanelState;
 
@@ -61,6 +64,14 @@ public:
     QString recallSnapshot(int index);
     const std::vector<Snapshot>& snapshots() const { return m_snapshots; }
     void setFadeSeconds(int seconds) { m_store.setFadeSeconds(seconds); }
+
+    // Recalls the snapshot of that name; the fade (seconds, 0 to 30) as
+    // given, else as set. Empty when it started, else why not.
+    QString recallSnapshotNamed(const QString& name, std::optional<double> fadeSeconds);
+
+    // Listens for remote control, or stops, as the settings say; kept.
+    void setRemoteSettings(const RemoteSettings& settings);
+    RemoteServer& remote() { return *m_remote; }
 
     // The gain ceilings by stage; the panel's own stage's applies at once.
     void setCeilings(const SafetyStore::Ceilings& ceilings);
@@ -99,6 +110,8 @@ private:
     std::unique_ptr<OperatorMoves> m_moves;
     std::unique_ptr<MoveJournal> m_moveJournal;
     std::unique_ptr<SnapshotRecall> m_recall;
+    std::unique_ptr<RemoteBridge> m_bridge;
+    std::unique_ptr<RemoteServer> m_remote;
     std::vector<Snapshot> m_snapshots;
     QMenu* m_mnuEdit = nullptr;
     QAction* m_mnuUndo = nullptr;

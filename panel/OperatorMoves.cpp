@@ -33,6 +33,9 @@ OperatorMoves::OperatorMoves(PanelState& state, FaderBank& bank, FaderGainContro
     m_runEnd.setSingleShot(true);
     m_runEnd.setInterval(RunGapMs);
     connect(&m_runEnd, &QTimer::timeout, this, &OperatorMoves::finishHandGesture);
+    m_remoteRunEnd.setSingleShot(true);
+    m_remoteRunEnd.setInterval(RunGapMs);
+    connect(&m_remoteRunEnd, &QTimer::timeout, this, &OperatorMoves::finishRemoteGesture);
     for (int i = 0; i < m_bank.stripCount(); ++i) watch(i, &m_bank.strip(i));
     connect(&m_bank, &FaderBank::stripAdded, this, &OperatorMoves::watch);
 }
@@ -53,12 +56,16 @@ void OperatorMoves::watch(int fader, FaderStrip* strip) {
 
 void OperatorMoves::begin(MoveSource source, const QString& label) {
     finishHandGesture();
+    finishRemoteGesture();
     end();
     m_panelGesture = Gesture{source, label, {}};
 }
 
 void OperatorMoves::move(int fader, int code) {
-    if (!m_panelGesture) return;
+    if (m_panelGesture) placeAndNote(*m_panelGesture, fader, code);
+}
+
+void OperatorMoves::placeAndNote(Gesture& gesture, int fader, int code) {
     int held = std::clamp(code, static_cast<int>(TravelBottom), static_cast<int>(TravelTop));
     if (m_ceiling) held = std::min<int>(held, *m_ceiling);
     try {
@@ -68,7 +75,31 @@ void OperatorMoves::move(int fader, int code) {
     } catch (const std::exception&) {
         return;  // no such strip: FaderMoved would log it; nothing to place
     }
-    note(*m_panelGesture, fader, static_cast<int16_t>(held), m_ceiling && code > *m_ceiling);
+    note(gesture, fader, static_cast<int16_t>(held), m_ceiling && code > *m_ceiling);
+}
+
+void OperatorMoves::remoteMove(int fader, int code, const QString& sender) {
+    if (m_remoteGesture && (fader != m_remoteFader || m_remoteGesture->label != sender)) {
+        finishRemoteGesture();
+    }
+    if (!m_remoteGesture) {
+        m_remoteGesture = Gesture{MoveSource::Remote, sender, {}};
+        m_remoteFader = fader;
+    }
+    Q_EMIT faderTouched(fader);
+    placeAndNote(*m_remoteGesture, fader, code);
+    m_remoteRunEnd.start();
+}
+
+void OperatorMoves::finishGestures() {
+    finishHandGesture();
+    finishRemoteGesture();
+}
+
+void OperatorMoves::finishRemoteGesture() {
+    m_remoteRunEnd.stop();
+    finish(m_remoteGesture);
+    m_remoteFader = -1;
 }
 
 void OperatorMoves::end() { finish(m_panelGesture); }

@@ -39,6 +39,13 @@ public:
     // Ends the operator's gesture under way now (a run of keys waits a second
     // otherwise), so that what comes next is a gesture of its own.
     void finishHandGesture();
+    // The operator's and the remote controllers' gestures under way end now.
+    void finishGestures();
+
+    // A move from a remote controller: like a run of keys, the moves of one
+    // fader from one sender with less than a second between them are one
+    // gesture.
+    void remoteMove(int fader, int code, const QString& sender);
 
     // The highest code any road may take a fader to; nothing for none.
     void setCeiling(std::optional<int16_t> ceiling) { m_ceiling = ceiling; }
@@ -56,6 +63,10 @@ private:
     void stripMoved(int fader, int16_t code, MoveSource source);
     void stripLetGo(int fader);
     void note(Gesture& gesture, int fader, int16_t code, bool clamped = false);
+    // Held to the travel and the ceiling, placed and sent within the
+    // gesture; a locked fader is left alone.
+    void placeAndNote(Gesture& gesture, int fader, int code);
+    void finishRemoteGesture();
     void finish(std::optional<Gesture>& gesture);
 
     PanelState& m_state;
@@ -66,5 +77,8 @@ private:
     std::optional<Gesture> m_panelGesture;
     // Ends a run of keys or wheel turns; runs only for a second after one.
     QTimer m_runEnd;
+    std::optional<Gesture> m_remoteGesture;
+    int m_remoteFader = -1;
+    QTimer m_remoteRunEnd;
     std::optional<int16_t> m_ceiling;
 };

@@ -12,6 +12,7 @@ PACKAGES=(
     libbenchmark-dev
     clang libclang-rt-14-dev clang-format clang-tidy
     dpkg-dev file lintian desktop-file-utils appstream
+    liboscpack-dev liblo-tools
 )
 
 missing=()
