@@ -1,12 +1,14 @@
-// The parsing itself is the OSC library's, which checks every size and
-// offset and says what is malformed; this file maps addresses and arguments
-// to commands.
+// The parsing itself is the OSC library's, once OscShape has found the
+// datagram soundly shaped; this file maps addresses and arguments to
+// commands.
 #include "OscDecoder.h"
 
 #include <oscpack/osc/OscReceivedElements.h>
 
 #include <QRegularExpression>
 #include <cmath>
+
+#include "OscShape.h"
 
 namespace {
 
@@ -151,6 +153,10 @@ RemoteDatagram decodeOscDatagram(const QByteArray& datagram, int faderCount) {
     if (datagram.isEmpty() ||
         (datagram.front() != '/' && !datagram.startsWith(QByteArrayLiteral("#bundle")))) {
         out.push_back(fault(RemoteFault::NotOsc, QString()));
+        return out;
+    }
+    if (!isSoundOsc(datagram.constData(), static_cast<std::size_t>(datagram.size()))) {
+        out.push_back(fault(RemoteFault::Truncated, QString()));
         return out;
     }
     try {

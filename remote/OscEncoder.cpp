@@ -35,6 +35,32 @@ QByteArray oscMessage(const QByteArray& address, const QString& value) {
     return build(address, text.constData());
 }
 
+QByteArray oscMessage(const QByteArray& address, const QVariantList& arguments) {
+    std::array<char, LargestMessage> buffer{};
+    osc::OutboundPacketStream stream(buffer.data(), buffer.size());
+    stream << osc::BeginMessage(address.constData());
+    QList<QByteArray> texts;  // alive until the message is built
+    for (const QVariant& argument : arguments) {
+        switch (argument.typeId()) {
+            case QMetaType::Bool:
+                stream << argument.toBool();
+                break;
+            case QMetaType::Int:
+                stream << static_cast<osc::int32>(argument.toInt());
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+                stream << argument.toFloat();
+                break;
+            default:
+                texts << argument.toString().toUtf8().left(LargestMessage / 2);
+                stream << texts.last().constData();
+        }
+    }
+    stream << osc::EndMessage;
+    return QByteArray(stream.Data(), static_cast<qsizetype>(stream.Size()));
+}
+
 QList<QByteArray> feedbackMessages(const RemotePicture& now, const RemotePicture* before) {
     QList<QByteArray> messages;
     const bool all = before == nullptr;

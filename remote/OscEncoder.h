@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QVariantList>
 
 #include "RemotePicture.h"
 
@@ -14,3 +15,6 @@ QList<QByteArray> feedbackMessages(const RemotePicture& now, const RemotePicture
 QByteArray oscMessage(const QByteArray& address, float value);
 QByteArray oscMessage(const QByteArray& address, int value);
 QByteArray oscMessage(const QByteArray& address, const QString& value);
+// Any number of arguments: int (i), double (f), QString (s), bool (T/F); a
+// controller's message, for tests and tools.
+QByteArray oscMessage(const QByteArray& address, const QVariantList& arguments);

@@ -14,6 +14,7 @@ constexpr int ZeroDbCode = 1024;
 constexpr int OffCode = 24;
 constexpr double OffDecibels = -100.0;
 constexpr qint64 LargestDatagram = 64 * 1024;
+constexpr int ReceiveBufferBytes = 1024 * 1024;
 
 int codeOfDecibels(double decibels) {
     if (decibels <= OffDecibels) return OffCode;
@@ -48,7 +49,10 @@ void RemoteServer::apply(const RemoteSettings& settings) {
                            .arg(settings.address)
                            .arg(settings.port),
                        Location);
+        return;
     }
+    // Room for a burst from a busy controller while the UI thread is at work.
+    m_socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, ReceiveBufferBytes);
 }
 
 void RemoteServer::readDatagrams() {
@@ -133,8 +137,16 @@ void RemoteServer::carryOut(const RemoteCommand& command, const QHostAddress& fr
     queueFlush();
 }
 
-// Every subscribe, a renewal too, gets the whole picture.
+// Every subscribe, a renewal too, gets the whole picture. A few controllers
+// at a time: more would have the panel spend its time on feedback.
 void RemoteServer::subscribe(const Peer& peer) {
+    if (m_subscribers.size() >= MostSubscribers && m_subscribers.count(peer) == 0) {
+        m_log.LogError(QStringLiteral("Too many OSC subscribers, %1:%2 refused")
+                           .arg(peer.first)
+                           .arg(peer.second),
+                       Location);
+        return;
+    }
     Subscriber& subscriber = m_subscribers[peer];
     subscriber.since.start();
     subscriber.lastsMs = m_subscriptionMs;
@@ -183,8 +195,10 @@ void RemoteServer::sendFeedback() {
     }
 }
 
+// Feedback leaves by the socket the panel listens on, so that it comes from
+// the port the controller sends to; without it, nothing leaves at all.
 void RemoteServer::send(const QByteArray& message, const Peer& to) {
-    m_socket.writeDatagram(message, QHostAddress(to.first), to.second);
+    if (isListening()) m_socket.writeDatagram(message, QHostAddress(to.first), to.second);
 }
 
 void RemoteServer::logFault(const QHostAddress& from, int kind, const QString& description) {

@@ -32,6 +32,7 @@ public:
     static constexpr int SubscriptionMs = 60 * 1000;
     static constexpr int FeedbackEveryMs = 50;    // while someone subscribes
     static constexpr int LogEveryMs = 60 * 1000;  // per sender and kind of fault
+    static constexpr std::size_t MostSubscribers = 16;
 
     RemoteServer(RemoteTarget& target, ErrorSink& log, QObject* parent = nullptr);
 

@@ -42,6 +42,7 @@ fuzz_flags() {
     case "$1" in
         ReceivePathFuzzer) echo "-max_len=8192" ;;
         SettingsFileFuzzer) echo "-dict=fuzz/settings.dict" ;;
+        OscDatagramFuzzer) echo "-dict=fuzz/osc.dict -max_len=2048" ;;
         *) echo "" ;;
     esac
 }
@@ -75,7 +76,7 @@ fuzz_one() {
 }
 
 failed=0
-for target in ReceivePathFuzzer SettingsFileFuzzer NumberReaderFuzzer; do
+for target in ReceivePathFuzzer SettingsFileFuzzer NumberReaderFuzzer OscDatagramFuzzer; do
     fuzz_one "$target" || failed=1
 done
 if [ "$failed" -ne 0 ]; then
