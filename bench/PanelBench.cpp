@@ -11,7 +11,12 @@
 // - SnapshotRecall: Snapshots > 1 chosen, recalling all 20 faders at once, to
 //   the last gain message's bytes at the switcher (target: under 2 ms);
 // - IdleAfterFade: the same two idle seconds right after a recall's fade has
-//   ended: its timers must have stopped with it.
+//   ended: its timers must have stopped with it;
+// - RemoteMove: an OSC datagram "/fader/1/code" sent to the panel's remote
+//   control to the gain message's bytes at the switcher, median and 99th
+//   percentile (target: a median under 150 us); beside it
+// - UdpRoundTrip: a datagram to an echo on another thread and back over
+//   loopback, the floor any remote control stands on.
 #include <benchmark/benchmark.h>
 
 #include <QAction>
@@ -20,15 +25,24 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+#include <QUdpSocket>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <thread>
 #include <vector>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "FaderBank.h"
 #include "FaderSlider.h"
 #include "FaderStrip.h"
 #include "OperatorFeatures.h"
+#include "OscEncoder.h"
+#include "RemoteServer.h"
 #include "PanelOnSwitcher.h"
 #include "PanelState.h"
 #include "SnapshotRecall.h"
@@ -215,6 +229,80 @@ void BM_IdleAfterFade(benchmark::State& st) {
     }
 }
 
+// Each datagram asks for another code, so that every one is sent on.
+void BM_RemoteMove(benchmark::State& st) {
+    PanelOnSwitcher panel;
+    if (!panel.handshake()) return st.SkipWithError("no handshake");
+    bringUp(panel);
+    RemoteSettings remote;
+    remote.enabled = true;
+    remote.port = 0;
+    panel.window().features().setRemoteSettings(remote);
+    const quint16 port = panel.window().features().remote().port();
+    QUdpSocket controller;
+    std::vector<double> latenciesUs;
+    int code = 500;
+    for (auto _ : st) {
+        code = code == 500 ? 501 : 500;
+        const QByteArray datagram = oscMessage("/fader/1/code", QVariantList{code});
+        const qsizetype expected = panel.switcher().receivedCount() + 11;
+        const Clock::time_point sent = Clock::now();
+        controller.writeDatagram(datagram, QHostAddress::LocalHost, port);
+        if (!runUntil([&] { return panel.switcher().receivedCount() >= expected; }, 2000)) {
+            return st.SkipWithError("the gain message did not arrive");
+        }
+        const auto arrived =
+            panel.switcher().waitForReceived(expected, std::chrono::milliseconds(0));
+        const double latency = Us(*arrived - sent).count();
+        st.SetIterationTime(latency / 1e6);
+        latenciesUs.push_back(latency);
+    }
+    st.counters["median_us"] = percentile(latenciesUs, 0.5);
+    st.counters["p99_us"] = percentile(latenciesUs, 0.99);
+}
+
+// An echo on a thread of its own: what comes in goes back at once.
+void BM_UdpRoundTrip(benchmark::State& st) {
+    const int echo = socket(AF_INET, SOCK_DGRAM, 0);
+    const int client = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(address);
+    bind(echo, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    getsockname(echo, reinterpret_cast<sockaddr*>(&address), &length);
+    std::thread echoing([echo] {
+        char buffer[512];
+        sockaddr_in from{};
+        socklen_t fromLength = sizeof(from);
+        for (;;) {
+            const ssize_t n = recvfrom(echo, buffer, sizeof(buffer), 0,
+                                       reinterpret_cast<sockaddr*>(&from), &fromLength);
+            if (n <= 1) return;
+            sendto(echo, buffer, static_cast<size_t>(n), 0, reinterpret_cast<sockaddr*>(&from),
+                   fromLength);
+        }
+    });
+    const QByteArray datagram = oscMessage("/fader/1/code", QVariantList{500});
+    std::vector<double> latenciesUs;
+    char reply[512];
+    for (auto _ : st) {
+        const Clock::time_point sent = Clock::now();
+        sendto(client, datagram.constData(), static_cast<size_t>(datagram.size()), 0,
+               reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        recv(client, reply, sizeof(reply), 0);
+        const double latency = Us(Clock::now() - sent).count();
+        st.SetIterationTime(latency / 1e6);
+        latenciesUs.push_back(latency);
+    }
+    sendto(client, "", 1, 0, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    echoing.join();
+    close(client);
+    close(echo);
+    st.counters["median_us"] = percentile(latenciesUs, 0.5);
+    st.counters["p99_us"] = percentile(latenciesUs, 0.99);
+}
+
 }  // namespace
 
 BENCHMARK(BM_StartUpAnswer)
@@ -228,6 +316,8 @@ BENCHMARK(BM_FaderMove)->Iterations(2000)->UseManualTime()->Unit(benchmark::kMic
 BENCHMARK(BM_IdlePanel)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SnapshotRecall)->Iterations(500)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_IdleAfterFade)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RemoteMove)->Iterations(2000)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UdpRoundTrip)->Iterations(2000)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     // Widgets without a screen: the offscreen platform, unless one is chosen.
