@@ -17,7 +17,11 @@
 //   percentile (target: a median under 150 us); beside it
 // - UdpRoundTrip: a datagram to an echo on another thread and back over
 //   loopback, the floor any remote control stands on.
+#include <arpa/inet.h>
 #include <benchmark/benchmark.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QEventLoop>
@@ -32,19 +36,14 @@
 #include <thread>
 #include <vector>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include "FaderBank.h"
 #include "FaderSlider.h"
 #include "FaderStrip.h"
 #include "OperatorFeatures.h"
 #include "OscEncoder.h"
-#include "RemoteServer.h"
 #include "PanelOnSwitcher.h"
 #include "PanelState.h"
+#include "RemoteServer.h"
 #include "SnapshotRecall.h"
 #include "StripParts.h"
 #include "SwitcherTraffic.h"
