@@ -184,20 +184,16 @@ void OperatorFeatures::sendBack(const Gesture& gesture, MoveSource source, bool 
     m_moves->end();
 }
 
-void OperatorFeatures::undo() {
-    m_recall->stop();
-    m_moves->finishGestures();
-    if (const std::optional<Gesture> gesture = m_history.undo()) {
-        sendBack(*gesture, MoveSource::Undo, true);
-    }
-    refreshEditMenu();
-}
+void OperatorFeatures::undo() { takeStep(true); }
 
-void OperatorFeatures::redo() {
+void OperatorFeatures::redo() { takeStep(false); }
+
+// What is under way ends first, so that it is a step of its own.
+void OperatorFeatures::takeStep(bool undoing) {
     m_recall->stop();
     m_moves->finishGestures();
-    if (const std::optional<Gesture> gesture = m_history.redo()) {
-        sendBack(*gesture, MoveSource::Redo, false);
+    if (const std::optional<Gesture> gesture = undoing ? m_history.undo() : m_history.redo()) {
+        sendBack(*gesture, undoing ? MoveSource::Undo : MoveSource::Redo, undoing);
     }
     refreshEditMenu();
 }

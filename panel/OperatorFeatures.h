@@ -96,6 +96,7 @@ private:
     void watchStrip(int fader, class FaderStrip* strip);
     void applyCeiling();
     int chooseSnapshot(const QString& title);
+    void takeStep(bool undoing);
     void sendBack(const Gesture& gesture, MoveSource source, bool undoing);
     void saveSnapshots();
 

@@ -32,15 +32,6 @@ QStringList changesAt(const SimulatorProcess& sim, int from, int panel = 1) {
     return changes;
 }
 
-// Waits until the switcher has reported this gain of channel (1-based) back.
-bool reported(SimulatorProcess& sim, int from, int channel, int code) {
-    return sim
-        .waitFor(
-            QStringLiteral("-> E3 .*gain report stage 15 ch %1[ -].* = %2 ").arg(channel).arg(code),
-            from)
-        .hasMatch();
-}
-
 struct Live {
     explicit Live(const QStringList& options = {"--keepalive", "0"})
         : sim(Simulator, options), panel(sim.port(), 15, 3) {}
@@ -61,7 +52,7 @@ struct Live {
     }
     // The switcher reported fader i's code since `from`, and the panel heard it.
     bool took(int from, int i, int code) {
-        return reported(sim, from, i + 1, code) && heard(i, code);
+        return sim.reportedBack(from, i + 1, code) && heard(i, code);
     }
     bool heard(int i, int code) {
         return QTest::qWaitFor([&] { return storedGain(panel.state(), i) == code; }, Patience);
@@ -93,7 +84,7 @@ private Q_SLOTS:
 
         const int mark = live.sim.mark();
         QTest::keyClick(live.panel.window.get(), Qt::Key_1, Qt::ControlModifier);
-        QVERIFY(reported(live.sim, mark, 3, 1024));
+        QVERIFY(live.sim.reportedBack(mark, 3, 1024));
         // Fader 2, mono on PGM R, had its channel moved by fader 1's pair.
         QCOMPARE(changesAt(live.sim, mark), QStringList({"1-2=824", "2=824", "3=1024"}));
         QVERIFY(readFile(live.panel.dir.filePath("Panel.ini")).contains("Name=Show start\r\n"));
@@ -123,7 +114,7 @@ private Q_SLOTS:
         QTest::keyClick(&live.panel.slider(2), Qt::Key_Up);  // taken mid-fade
         const int taken = -live.panel.slider(2).value();
         QTRY_VERIFY_WITH_TIMEOUT(!live.features().recall().isFading(), Patience);
-        QVERIFY(reported(live.sim, mark, 2, 1000));
+        QVERIFY(live.sim.reportedBack(mark, 2, 1000));
 
         QList<int> two, three;
         for (const QString& change : changesAt(live.sim, mark))
@@ -168,7 +159,7 @@ private Q_SLOTS:
 
         mark = live.sim.mark();
         QTest::keyClick(&other.slider(0), Qt::Key_End);  // the switcher's own change, to us
-        QVERIFY(reported(live.sim, mark, 1, 24));
+        QVERIFY(live.sim.reportedBack(mark, 1, 24));
 
         mark = live.sim.mark();
         QWidget* window = live.panel.window.get();

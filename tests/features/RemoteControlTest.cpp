@@ -18,14 +18,6 @@ namespace {
 
 const QString Simulator = QStringLiteral(SWITCHER_SIM);
 
-bool reported(SimulatorProcess& sim, int from, int channel, int code) {
-    return sim
-        .waitFor(
-            QStringLiteral("-> E3 .*gain report stage 15 ch %1[ -].* = %2 ").arg(channel).arg(code),
-            from)
-        .hasMatch();
-}
-
 int changesSince(const SimulatorProcess& sim, int from) {
     return static_cast<int>(sim.lines().mid(from).filter(QStringLiteral("#1 <- E3")).size());
 }
@@ -71,7 +63,7 @@ struct Live {
                                Patience);
     }
     bool took(int from, int i, int code) {
-        return reported(sim, from, i + 1, code) &&
+        return sim.reportedBack(from, i + 1, code) &&
                QTest::qWaitFor([&] { return storedGain(panel.state(), i) == code; }, Patience);
     }
     SimulatorProcess sim;

@@ -61,6 +61,16 @@ public:
         return match;
     }
 
+    // Whether the simulator has reported this gain of channel (1-based) at
+    // stage 15 back to a panel since line `from`, waiting for it.
+    bool reportedBack(int from, int channel, int code) {
+        return waitFor(QStringLiteral("-> E3 .*gain report stage 15 ch %1[ -].* = %2 ")
+                           .arg(channel)
+                           .arg(code),
+                       from)
+            .hasMatch();
+    }
+
 private:
     QProcess m_process;
     QString m_partial;
