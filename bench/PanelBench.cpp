@@ -268,8 +268,10 @@ void BM_UdpRoundTrip(benchmark::State& st) {
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof(address);
-    bind(echo, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-    getsockname(echo, reinterpret_cast<sockaddr*>(&address), &length);
+    if (bind(echo, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+        getsockname(echo, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        return st.SkipWithError("no loopback socket for the echo");
+    }
     std::thread echoing([echo] {
         char buffer[512];
         sockaddr_in from{};

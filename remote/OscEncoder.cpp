@@ -18,7 +18,7 @@ QByteArray build(const QByteArray& address, const Value& value) {
 }
 
 QByteArray faderAddress(std::size_t i, const char* what) {
-    return QByteArrayLiteral("/fader/") + QByteArray::number(static_cast<qulonglong>(i + 1)) + '/' +
+    return QByteArrayLiteral("/fader/") + QByteArray::number(static_cast<qulonglong>(i) + 1) + '/' +
            what;
 }
 

@@ -13,7 +13,7 @@ const QString Location = QStringLiteral("Remote Control");
 constexpr int ZeroDbCode = 1024;
 constexpr int OffCode = 24;
 constexpr double OffDecibels = -100.0;
-constexpr qint64 LargestDatagram = 64 * 1024;
+constexpr qint64 LargestDatagram = qint64{64} * 1024;
 constexpr int ReceiveBufferBytes = 1024 * 1024;
 
 int codeOfDecibels(double decibels) {
