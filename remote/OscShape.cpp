@@ -18,13 +18,20 @@ std::uint32_t bigEndian32(const char* at) {
 }
 
 // The length of a padded string starting at `at`, or 0 when it does not end
-// within the packet.
+// within the packet or its padding is not all zero bytes. The library finds
+// a string's end by looking only at the last byte of each word, so a string
+// padded with anything else ends elsewhere for it than here.
 std::size_t paddedString(const char* data, std::size_t size, std::size_t at) {
     if (at >= size) return 0;
-    const void* end = std::memchr(data + at, '\0', size - at);
-    if (!end) return 0;
-    const std::size_t length = roundUp(static_cast<const char*>(end) - (data + at) + 1);
-    return at + length <= size ? length : 0;
+    const void* found = std::memchr(data + at, '\0', size - at);
+    if (!found) return 0;
+    const std::size_t terminator = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+    const std::size_t end = at + roundUp(terminator - at + 1);
+    if (end > size) return 0;
+    for (std::size_t i = terminator; i < end; ++i) {
+        if (data[i] != '\0') return 0;
+    }
+    return end - at;
 }
 
 // The bytes an argument of this type takes at `at`, or 0 for none that fit

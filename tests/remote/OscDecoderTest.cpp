@@ -1,6 +1,6 @@
 // Reading a controller's datagrams: what each becomes, in order, and how
 // damaged or foreign ones are turned away before the OSC library reads them
-// (the two hostile rows once crashed it and held it in place for ever).
+// (the three hostile rows once crashed it or held it in place for ever).
 #include <QtTest>
 
 #include "OscDecoder.h"
@@ -58,6 +58,10 @@ private Q_SLOTS:
         const QByteArray blobRunsOff = QByteArray::fromBase64(
             "L3N1YmJyAAAsaWJicgAALGkvc25hcHNob10vcmVjYWxsAAAvZGK3YgAsaWYAAAAA/2Ny/e8mL/0=");
         QCOMPARE(read(blobRunsOff), QStringList{"fault 1"});
+        const QByteArray paddedWithJunk = QByteArray::fromBase64(
+            "LwD6/yxzZgAsRkZkZGRkZGRkYmJibgAAAKMAAAAAAAASAAAAAAAAAAAAAP///"
+            "yxG+v8sRkZkZGRkZGRkYmJibgAAAKMAAAAAAAASAAAAAAAAAAAAAP///yxGAACHAAAAAIcAAA==");
+        QCOMPARE(read(paddedWithJunk), QStringList{"fault 1"});
         QByteArray zeroSized = bundle({});
         zeroSized += QByteArray(4, 0) + oscMessage("/fader/1/zero", QVariantList{});
         QCOMPARE(read(zeroSized), QStringList{"fault 1"});
