@@ -27,6 +27,15 @@ public:
         painter->restore();
     }
 
+    // The base class paints into a pixmap it never clears.
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap drawn(size);
+        drawn.fill(Qt::transparent);
+        QPainter painter(&drawn);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return drawn;
+    }
+
     QIconEngine* clone() const override { return new OverflowChevrons; }
 };
 
