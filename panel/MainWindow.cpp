@@ -240,9 +240,26 @@ void MainWindow::setOuterWidth(int twips) {
 // with some window managers only after it is shown, so it is applied again
 // when it may have changed.
 void MainWindow::keepOuterWidth() {
-    if (m_outerWidthTwips <= 0) return;
-    const int frameExtra = frameGeometry().width() - width();
-    setFixedWidth(twips(m_outerWidthTwips) - frameExtra);
+    if (m_outerWidthTwips > 0) {
+        const int frameExtra = frameGeometry().width() - width();
+        setFixedWidth(twips(m_outerWidthTwips) - frameExtra);
+    }
+    keepHelpInSight();
+}
+
+// File and Help were the panel's only menus and stay in sight: when the bar
+// is too narrow for all four (one fader wide), Help moves in beside File and
+// the Edit and Snapshots menus go behind the bar's chevron, their access
+// keys still working.
+void MainWindow::keepHelpInSight() {
+    if (!m_features) return;  // the menus are not all there yet
+    QMenuBar* bar = menuBar();
+    QAction* help = m_mnuHelp->menuAction();
+    const bool allFit = bar->sizeHint().width() <= width();
+    const int wanted = allFit ? static_cast<int>(bar->actions().size()) - 1 : 1;
+    if (bar->actions().indexOf(help) == wanted) return;
+    bar->removeAction(help);
+    bar->insertAction(bar->actions().value(wanted, nullptr), help);
 }
 
 bool MainWindow::event(QEvent* event) {

@@ -59,6 +59,7 @@ private:
     void mnuAbout_Click();
     void setOuterWidth(int twips);
     void keepOuterWidth();
+    void keepHelpInSight();
     void refreshStrips();
 
     ErrorSink& m_log;
