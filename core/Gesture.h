@@ -35,7 +35,8 @@ struct FaderChange {
 
 struct Gesture {
     MoveSource source = MoveSource::Mouse;
-    QString label;  // the snapshot's name for a recall, the sender for a remote move
+    QString label;   // the snapshot's name for a recall
+    QString sender;  // "127.0.0.1:53211" when a remote controller asked for it
     std::vector<FaderChange> changes;
 
     // The change of a fader, when the gesture moved it.

@@ -91,13 +91,12 @@ void MoveJournal::armDeadline() {
 
 // keyboard  fader 3  ch 5 "MIC 5"  DSP Output Level  -6.0 dB -> -3.0 dB  confirmed
 void MoveJournal::write(Pending& pending) {
-    QString line = sourceName(pending.gesture.source);
-    const QString& label = pending.gesture.label;
-    if (pending.gesture.source == MoveSource::Remote) {
-        line += QLatin1Char(' ') + label;  // the sender, "127.0.0.1:53211"
-    } else if (!label.isEmpty()) {
-        line += QStringLiteral(" \"%1\"").arg(label);
-    }
+    const Gesture& gesture = pending.gesture;
+    QStringList what;
+    if (!gesture.sender.isEmpty()) what << QStringLiteral("remote ") + gesture.sender;
+    if (gesture.source != MoveSource::Remote) what << sourceName(gesture.source);
+    if (!gesture.label.isEmpty()) what << QStringLiteral("\"%1\"").arg(gesture.label);
+    const QString line = what.join(QLatin1Char(' '));
     QStringList faders;
     for (const Fader& fader : pending.faders) faders << faderText(fader);
     m_journal.append(line + QStringLiteral("  ") + faders.join(QStringLiteral(" | ")));

@@ -54,11 +54,11 @@ OperatorFeatures::OperatorFeatures(PanelState& state, FaderBank& bank, FaderGain
       m_moves(std::make_unique<OperatorMoves>(state, bank, gain)),
       m_moveJournal(std::make_unique<MoveJournal>(state, m_journal)),
       m_recall(std::make_unique<SnapshotRecall>(state, bank, *m_moves)),
-      m_bridge(
-          std::make_unique<RemoteBridge>(state, bank, *m_moves,
-                                         [this](const QString& name, std::optional<double> fade) {
-                                             return recallSnapshotNamed(name, fade);
-                                         })),
+      m_bridge(std::make_unique<RemoteBridge>(
+          state, bank, *m_moves,
+          [this](const QString& name, std::optional<double> fade, const QString& sender) {
+              return recallSnapshotNamed(name, fade, sender);
+          })),
       m_remote(std::make_unique<RemoteServer>(*m_bridge, log)) {
     m_ini.read();
     m_snapshots = m_store.load();
@@ -75,13 +75,14 @@ OperatorFeatures::OperatorFeatures(PanelState& state, FaderBank& bank, FaderGain
 }
 
 QString OperatorFeatures::recallSnapshotNamed(const QString& name,
-                                              std::optional<double> fadeSeconds) {
+                                              std::optional<double> fadeSeconds,
+                                              const QString& sender) {
     const auto found = std::find_if(m_snapshots.begin(), m_snapshots.end(),
                                     [&](const Snapshot& s) { return s.name == name; });
     if (found == m_snapshots.end()) return QStringLiteral("No snapshot \"%1\"").arg(name.left(64));
     const double seconds = std::clamp(fadeSeconds.value_or(m_store.fadeSeconds()), 0.0,
                                       double{SnapshotStore::LongestFadeSeconds});
-    return m_recall->recall(*found, static_cast<int>(std::lround(seconds * 1000)));
+    return m_recall->recall(*found, static_cast<int>(std::lround(seconds * 1000)), sender);
 }
 
 void OperatorFeatures::setRemoteSettings(const RemoteSettings& settings) {

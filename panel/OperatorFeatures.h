@@ -66,8 +66,10 @@ public:
     void setFadeSeconds(int seconds) { m_store.setFadeSeconds(seconds); }
 
     // Recalls the snapshot of that name; the fade (seconds, 0 to 30) as
-    // given, else as set. Empty when it started, else why not.
-    QString recallSnapshotNamed(const QString& name, std::optional<double> fadeSeconds);
+    // given, else as set, for a remote sender. Empty when it started, else
+    // why not.
+    QString recallSnapshotNamed(const QString& name, std::optional<double> fadeSeconds,
+                                const QString& sender);
 
     // Listens for remote control, or stops, as the settings say; kept.
     void setRemoteSettings(const RemoteSettings& settings);

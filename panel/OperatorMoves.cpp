@@ -54,11 +54,11 @@ void OperatorMoves::watch(int fader, FaderStrip* strip) {
     });
 }
 
-void OperatorMoves::begin(MoveSource source, const QString& label) {
+void OperatorMoves::begin(MoveSource source, const QString& label, const QString& sender) {
     finishHandGesture();
     finishRemoteGesture();
     end();
-    m_panelGesture = Gesture{source, label, {}};
+    m_panelGesture = Gesture{source, label, sender, {}};
 }
 
 void OperatorMoves::move(int fader, int code) {
@@ -79,11 +79,11 @@ void OperatorMoves::placeAndNote(Gesture& gesture, int fader, int code) {
 }
 
 void OperatorMoves::remoteMove(int fader, int code, const QString& sender) {
-    if (m_remoteGesture && (fader != m_remoteFader || m_remoteGesture->label != sender)) {
+    if (m_remoteGesture && (fader != m_remoteFader || m_remoteGesture->sender != sender)) {
         finishRemoteGesture();
     }
     if (!m_remoteGesture) {
-        m_remoteGesture = Gesture{MoveSource::Remote, sender, {}};
+        m_remoteGesture = Gesture{MoveSource::Remote, {}, sender, {}};
         m_remoteFader = fader;
     }
     Q_EMIT faderTouched(fader);
@@ -117,7 +117,7 @@ void OperatorMoves::stripMoved(int fader, int16_t code, MoveSource source) {
         finishHandGesture();
     }
     if (!m_handGesture) {
-        m_handGesture = Gesture{source, QString(), {}};
+        m_handGesture = Gesture{source, {}, {}, {}};
         m_handFader = fader;
     }
     note(*m_handGesture, fader, code);

@@ -28,7 +28,8 @@ public:
 
     // A gesture the panel makes on the operator's behalf; opening one ends
     // the one before it, and the operator's own gesture under way.
-    void begin(MoveSource source, const QString& label = QString());
+    void begin(MoveSource source, const QString& label = QString(),
+               const QString& sender = QString());
     // Within it: places the fader and sends the code as an operator's move,
     // held to the fader's travel and to the ceiling. A locked fader is left
     // alone.

@@ -59,6 +59,6 @@ void RemoteBridge::moveFader(int fader, int code, const QString& sender) {
 }
 
 QString RemoteBridge::recallSnapshot(const QString& name, std::optional<double> fadeSeconds,
-                                     const QString& /*sender*/) {
-    return m_recall(name, fadeSeconds);
+                                     const QString& sender) {
+    return m_recall(name, fadeSeconds, sender);
 }

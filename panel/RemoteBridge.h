@@ -15,7 +15,8 @@ struct PanelState;
 
 class RemoteBridge : public RemoteTarget {
 public:
-    using Recall = std::function<QString(const QString& name, std::optional<double> fadeSeconds)>;
+    using Recall = std::function<QString(const QString& name, std::optional<double> fadeSeconds,
+                                         const QString& sender)>;
 
     RemoteBridge(const PanelState& state, FaderBank& bank, OperatorMoves& moves, Recall recall);
 

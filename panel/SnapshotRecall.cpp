@@ -14,7 +14,7 @@
 SnapshotRecall::SnapshotRecall(const PanelState& state, FaderBank& bank, OperatorMoves& moves,
                                QObject* parent)
     : QObject(parent), m_state(state), m_bank(bank), m_moves(moves) {
-    m_timer.setInterval(StepMs);
+    m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &SnapshotRecall::tick);
 }
@@ -57,7 +57,7 @@ std::vector<SnapshotRecall::Target> SnapshotRecall::targetsOf(const Snapshot& sn
     return targets;
 }
 
-QString SnapshotRecall::recall(const Snapshot& snapshot, int fadeMs) {
+QString SnapshotRecall::recall(const Snapshot& snapshot, int fadeMs, const QString& sender) {
     if (snapshot.gainStage != m_state.GainStage) {
         return QStringLiteral("\"%1\" was stored at the gain stage %2; the panel is at %3.")
             .arg(snapshot.name, gainStageCaption(snapshot.gainStage),
@@ -69,7 +69,7 @@ QString SnapshotRecall::recall(const Snapshot& snapshot, int fadeMs) {
         return QStringLiteral("None of the channels of \"%1\" is on a fader of the panel.")
             .arg(snapshot.name);
     }
-    m_moves.begin(MoveSource::Snapshot, snapshot.name);
+    m_moves.begin(MoveSource::Snapshot, snapshot.name, sender);
     if (fadeMs <= 0) {
         for (const Target& target : targets) m_moves.move(target.fader, target.code);
         m_moves.end();
@@ -82,31 +82,54 @@ QString SnapshotRecall::recall(const Snapshot& snapshot, int fadeMs) {
         } catch (const std::exception&) {
             // no table entry: the fade starts where it ends, a single move
         }
-        m_fades.push_back({target.fader, from, target.code, from, -StepMs, false});
+        m_fades.push_back({target.fader, from, target.code, from, 0, false});
     }
     m_durationMs = fadeMs;
     m_clock.start();
-    m_timer.start();
+    armForNextDue();
     return QString();
 }
 
-// The code a fade stands at by now, rounded to the nearest step; a fader
-// moved less than a step ago waits for the next tick.
 void SnapshotRecall::tick() {
-    const qint64 now = m_clock.elapsed();
-    const double progress = std::min(1.0, static_cast<double>(now) / m_durationMs);
+    const double progress = std::min(1.0, static_cast<double>(m_clock.elapsed()) / m_durationMs);
     for (Fade& fade : m_fades) {
-        if (fade.done || now - fade.lastMoveMs < StepMs) continue;
-        const auto code =
-            static_cast<int16_t>(std::lround(fade.from + (fade.to - fade.from) * progress));
-        if (code != fade.last) {
-            m_moves.move(fade.fader, code);
-            fade.last = code;
-            fade.lastMoveMs = now;
-        }
-        fade.done = fade.last == fade.to && progress >= 1.0;
+        if (!fade.done && m_clock.nsecsElapsed() >= fade.dueNs) step(fade, progress);
     }
     finishIfDone();
+    armForNextDue();
+}
+
+// The fade goes to the code it stands at by now, rounded to the nearest
+// step. The next move waits a whole step from the moment this one was sent,
+// so that however late a tick runs, the switcher never gets two moves of
+// one fader less than a step apart.
+void SnapshotRecall::step(Fade& fade, double progress) {
+    const auto code =
+        static_cast<int16_t>(std::lround(fade.from + (fade.to - fade.from) * progress));
+    if (code != fade.last) {
+        m_moves.move(fade.fader, code);
+        fade.last = code;
+    }
+    fade.dueNs = m_clock.nsecsElapsed() + StepNs;
+    fade.done = fade.last == fade.to && progress >= 1.0;
+}
+
+// Wakes when the first fade is due again, or as much later as lets the
+// fades sent with it in one tick (microseconds apart) move together again,
+// rather than each in a tick of its own.
+void SnapshotRecall::armForNextDue() {
+    constexpr qint64 TogetherNs = 1000 * 1000;
+    qint64 first = -1;
+    for (const Fade& fade : m_fades) {
+        if (!fade.done && (first < 0 || fade.dueNs < first)) first = fade.dueNs;
+    }
+    if (first < 0) return;
+    qint64 due = first;
+    for (const Fade& fade : m_fades) {
+        if (!fade.done && fade.dueNs <= first + TogetherNs) due = std::max(due, fade.dueNs);
+    }
+    const qint64 waitNs = std::max<qint64>(due - m_clock.nsecsElapsed(), 0);
+    m_timer.start(static_cast<int>((waitNs + 999999) / 1000000));
 }
 
 void SnapshotRecall::stopFader(int fader) {

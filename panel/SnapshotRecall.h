@@ -20,6 +20,7 @@ class SnapshotRecall : public QObject {
     Q_OBJECT
 public:
     static constexpr int StepMs = 20;
+    static constexpr qint64 StepNs = qint64{StepMs} * 1000 * 1000;
 
     SnapshotRecall(const PanelState& state, FaderBank& bank, OperatorMoves& moves,
                    QObject* parent = nullptr);
@@ -31,9 +32,9 @@ public:
     // Starts the recall, or says why it cannot be made: another gain stage,
     // or none of the snapshot's channels on the panel. Faders are found by
     // channel; a fade of 0 ms recalls at once.
-    QString recall(const Snapshot& snapshot, int fadeMs);
+    QString recall(const Snapshot& snapshot, int fadeMs, const QString& sender = QString());
 
-    bool isFading() const { return m_timer.isActive(); }
+    bool isFading() const { return !m_fades.empty(); }
     // The operator took this fader: its fade stops where it stands.
     void stopFader(int fader);
     // Every fade stops where it stands; the recall's gesture ends.
@@ -45,7 +46,7 @@ private:
         int16_t from;
         int16_t to;
         int16_t last;
-        qint64 lastMoveMs;
+        qint64 dueNs;  // not to move before: a step after it was last sent
         bool done;
     };
     struct Target {
@@ -55,6 +56,8 @@ private:
 
     std::vector<Target> targetsOf(const Snapshot& snapshot);
     void tick();
+    void step(Fade& fade, double progress);
+    void armForNextDue();
     void finishIfDone();
 
     const PanelState& m_state;

@@ -106,9 +106,15 @@ private Q_SLOTS:
         QVERIFY(live.took(live.sim.mark() - 2, 2, 1024));
 
         live.features().moves().finishGestures();
-        QTRY_VERIFY_WITH_TIMEOUT(
-            readFile(live.panel.dir.filePath("Operator.log")).contains("remote 127.0.0.1:"),
-            Patience);
+        // Both the moves and the recall name their sender.
+        const QRegularExpression byRemote(R"(remote 127\.0\.0\.1:\d+  fader 3)");
+        const QRegularExpression recallByRemote(
+            R"(remote 127\.0\.0\.1:\d+ snapshot "Show"  fader 3)");
+        const auto journal = [&] {
+            return QString::fromUtf8(readFile(live.panel.dir.filePath("Operator.log")));
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(journal().contains(recallByRemote), Patience);
+        QVERIFY2(journal().contains(byRemote), qPrintable(journal()));
         mark = live.sim.mark();
         live.features().undo();  // the recall
         QVERIFY(live.took(mark, 2, 24));
