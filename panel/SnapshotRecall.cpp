@@ -118,7 +118,7 @@ void SnapshotRecall::step(Fade& fade, double progress) {
 // fades sent with it in one tick (microseconds apart) move together again,
 // rather than each in a tick of its own.
 void SnapshotRecall::armForNextDue() {
-    constexpr qint64 TogetherNs = 1000 * 1000;
+    constexpr qint64 TogetherNs = qint64{1000} * 1000;
     qint64 first = -1;
     for (const Fade& fade : m_fades) {
         if (!fade.done && (first < 0 || fade.dueNs < first)) first = fade.dueNs;
