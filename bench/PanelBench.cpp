@@ -105,18 +105,36 @@ void BM_StartUpAnswer(benchmark::State& st) {
     st.counters["target_met"] = longestMs < StallTargetMs ? 1 : 0;
 }
 
-double percentile(std::vector<double> samples, double fraction) {
-    std::sort(samples.begin(), samples.end());
-    const auto at = static_cast<size_t>(fraction * static_cast<double>(samples.size() - 1));
-    return samples[at];
-}
+// Each iteration's latency, timed by hand, and their median and 99th
+// percentile as the benchmark's counters.
+class Latencies {
+public:
+    void add(benchmark::State& st, double us) {
+        st.SetIterationTime(us / 1e6);
+        m_us.push_back(us);
+    }
+
+    void report(benchmark::State& st) {
+        st.counters["median_us"] = percentile(0.5);
+        st.counters["p99_us"] = percentile(0.99);
+    }
+
+private:
+    double percentile(double fraction) {
+        if (m_us.empty()) return 0;
+        std::sort(m_us.begin(), m_us.end());
+        return m_us[static_cast<size_t>(fraction * static_cast<double>(m_us.size() - 1))];
+    }
+
+    std::vector<double> m_us;
+};
 
 void BM_FaderMove(benchmark::State& st) {
     PanelOnSwitcher panel;
     if (!panel.handshake()) return st.SkipWithError("no handshake");
     FaderSlider* fader = sliderOf(panel.window().bank().strip(0));
     fader->setValue(-500);
-    std::vector<double> latenciesUs;
+    Latencies latencies;
     bool up = true;
     for (auto _ : st) {
         const qsizetype expected = panel.switcher().receivedCount() + 11;  // one gain message
@@ -126,13 +144,11 @@ void BM_FaderMove(benchmark::State& st) {
             panel.switcher().waitForReceived(expected, std::chrono::milliseconds(2000));
         if (!arrived) return st.SkipWithError("the gain message did not arrive");
         const double latency = Us(*arrived - pressed).count();
-        st.SetIterationTime(latency / 1e6);
-        latenciesUs.push_back(latency);
+        latencies.add(st, latency);
         up = !up;
         QCoreApplication::processEvents();  // the timers run between moves, as they would
     }
-    st.counters["median_us"] = percentile(latenciesUs, 0.5);
-    st.counters["p99_us"] = percentile(latenciesUs, 0.99);
+    latencies.report(st);
 }
 
 // The tables of 32 channels, every gain at 0 dB, taken in and drawn.
@@ -191,7 +207,7 @@ void BM_SnapshotRecall(benchmark::State& st) {
     panel.window().features().storeSnapshot(QStringLiteral("All at 0 dB"));
     QAction* recall = firstSnapshotItem(panel.window());
     if (!recall) return st.SkipWithError("no snapshot to choose");
-    std::vector<double> latenciesUs;
+    Latencies latencies;
     for (auto _ : st) {
         for (OutputGain& gain : panel.state().OutputGains) gain.DspOutput = 924;
         const qsizetype expected =
@@ -202,12 +218,10 @@ void BM_SnapshotRecall(benchmark::State& st) {
             panel.switcher().waitForReceived(expected, std::chrono::milliseconds(2000));
         if (!arrived) return st.SkipWithError("the recall's messages did not all arrive");
         const double latency = Us(*arrived - chosen).count();
-        st.SetIterationTime(latency / 1e6);
-        latenciesUs.push_back(latency);
+        latencies.add(st, latency);
         QCoreApplication::processEvents();
     }
-    st.counters["median_us"] = percentile(latenciesUs, 0.5);
-    st.counters["p99_us"] = percentile(latenciesUs, 0.99);
+    latencies.report(st);
 }
 
 void BM_IdleAfterFade(benchmark::State& st) {
@@ -239,7 +253,7 @@ void BM_RemoteMove(benchmark::State& st) {
     panel.window().features().setRemoteSettings(remote);
     const quint16 port = panel.window().features().remote().port();
     QUdpSocket controller;
-    std::vector<double> latenciesUs;
+    Latencies latencies;
     int code = 500;
     for (auto _ : st) {
         code = code == 500 ? 501 : 500;
@@ -253,11 +267,9 @@ void BM_RemoteMove(benchmark::State& st) {
         const auto arrived =
             panel.switcher().waitForReceived(expected, std::chrono::milliseconds(0));
         const double latency = Us(*arrived - sent).count();
-        st.SetIterationTime(latency / 1e6);
-        latenciesUs.push_back(latency);
+        latencies.add(st, latency);
     }
-    st.counters["median_us"] = percentile(latenciesUs, 0.5);
-    st.counters["p99_us"] = percentile(latenciesUs, 0.99);
+    latencies.report(st);
 }
 
 // An echo on a thread of its own: what comes in goes back at once.
@@ -285,7 +297,7 @@ void BM_UdpRoundTrip(benchmark::State& st) {
         }
     });
     const QByteArray datagram = oscMessage("/fader/1/code", QVariantList{500});
-    std::vector<double> latenciesUs;
+    Latencies latencies;
     char reply[512];
     for (auto _ : st) {
         const Clock::time_point sent = Clock::now();
@@ -293,15 +305,13 @@ void BM_UdpRoundTrip(benchmark::State& st) {
                reinterpret_cast<sockaddr*>(&address), sizeof(address));
         recv(client, reply, sizeof(reply), 0);
         const double latency = Us(Clock::now() - sent).count();
-        st.SetIterationTime(latency / 1e6);
-        latenciesUs.push_back(latency);
+        latencies.add(st, latency);
     }
     sendto(client, "", 1, 0, reinterpret_cast<sockaddr*>(&address), sizeof(address));
     echoing.join();
     close(client);
     close(echo);
-    st.counters["median_us"] = percentile(latenciesUs, 0.5);
-    st.counters["p99_us"] = percentile(latenciesUs, 0.99);
+    latencies.report(st);
 }
 
 }  // namespace
