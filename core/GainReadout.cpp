@@ -3,6 +3,7 @@
 
 #include <QLocale>
 
+#include "GainCode.h"
 #include "PanelState.h"
 #include "TableEntry.h"
 
@@ -18,7 +19,7 @@ QString numberText(float decibels) {
 }  // namespace
 
 QString gainReadoutText(int16_t code) {
-    const auto decibels = static_cast<float>((code - 1024) / 10.0);
+    const auto decibels = static_cast<float>(GainCode::decibelsOf(code));
     QString value;
     if (decibels < static_cast<float>(-99.9)) {
         value = QStringLiteral("Off");
@@ -31,9 +32,8 @@ QString gainReadoutText(int16_t code) {
 }
 
 QString gainDecibelText(int16_t code) {
-    constexpr int16_t OffCode = 24;
-    if (code <= OffCode) return QStringLiteral("Off");
-    const double decibels = (code - 1024) / 10.0;
+    if (code <= GainCode::Off) return QStringLiteral("Off");
+    const double decibels = GainCode::decibelsOf(code);
     return (decibels > 0 ? QStringLiteral("+") : QString()) + QString::number(decibels, 'f', 1) +
            QStringLiteral(" dB");
 }

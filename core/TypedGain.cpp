@@ -3,16 +3,15 @@
 #include <QRegularExpression>
 #include <cmath>
 
+#include "GainCode.h"
+
 namespace {
-constexpr int ZeroDbCode = 1024;
-constexpr int OffCode = 24;
-constexpr double LowestDecibels = -100.0;   // "Off" from here down
 constexpr double HighestDecibels = 1000.0;  // far beyond the travel; only guards the arithmetic
 }  // namespace
 
 std::optional<int> parseTypedGain(const QString& text) {
     const QString typed = text.trimmed();
-    if (typed.compare(QStringLiteral("off"), Qt::CaseInsensitive) == 0) return OffCode;
+    if (typed.compare(QStringLiteral("off"), Qt::CaseInsensitive) == 0) return GainCode::Off;
     static const QRegularExpression gain(
         QStringLiteral(R"(^([+-]?\d+(?:[.,]\d*)?|[+-]?[.,]\d+)\s*(?:db)?$)"),
         QRegularExpression::CaseInsensitiveOption);
@@ -22,6 +21,5 @@ std::optional<int> parseTypedGain(const QString& text) {
     const double decibels =
         match.captured(1).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
     if (!ok || !std::isfinite(decibels) || decibels > HighestDecibels) return std::nullopt;
-    if (decibels <= LowestDecibels) return OffCode;
-    return ZeroDbCode + static_cast<int>(std::lround(decibels * 10));
+    return GainCode::codeOf(decibels);
 }

@@ -10,14 +10,13 @@
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QVBoxLayout>
-#include <cmath>
 
+#include "GainCode.h"
 #include "GainReadout.h"
 #include "PanelLook.h"
 #include "ProtocolConstants.h"
 
 namespace {
-constexpr int ZeroDbCode = 1024;
 constexpr double LowestDecibels = -99.9;
 constexpr double HighestDecibels = 24.0;
 }  // namespace
@@ -82,7 +81,7 @@ void OptionsDialog::addCeilingRow(QGridLayout* grid, int16_t stage,
     decibels->setSuffix(QStringLiteral(" dB"));
     decibels->setAccessibleName(gainStageCaption(stage) + QStringLiteral(" ceiling"));
     limited->setChecked(ceiling.has_value());
-    decibels->setValue(ceiling ? (*ceiling - ZeroDbCode) / 10.0 : 10.0);
+    decibels->setValue(ceiling ? GainCode::decibelsOf(*ceiling) : 10.0);
     decibels->setEnabled(ceiling.has_value());
     connect(limited, &QCheckBox::toggled, decibels, &QWidget::setEnabled);
     grid->addWidget(limited, row, 0);
@@ -95,7 +94,7 @@ void OptionsDialog::takeChoices() {
     for (const auto& [stage, row] : m_ceilingRows) {
         chosen.ceilings[stage] = row.limited->isChecked()
                                      ? std::optional<int16_t>(static_cast<int16_t>(
-                                           ZeroDbCode + std::lround(row.decibels->value() * 10)))
+                                           GainCode::codeOf(row.decibels->value())))
                                      : std::nullopt;
     }
     chosen.remote.enabled = m_chkRemote->isChecked();

@@ -6,14 +6,15 @@
 #include <cmath>
 
 #include "FaderSlider.h"
+#include "GainCode.h"
 
 namespace {
 
-// Gain codes: 1024 is 0 dB, one step is 0.1 dB; the position is the code negated.
-constexpr double CodeOfZeroDb = 1024.0;
-constexpr double CodesPerDb = 10.0;
+// The position is the gain code negated.
+constexpr double CodeOfZeroDb = GainCode::ZeroDb;
+constexpr double CodesPerDb = GainCode::StepsPerDecibel;
 
-double decibelsAt(int position) { return (-position - CodeOfZeroDb) / CodesPerDb; }
+double decibelsAt(int position) { return GainCode::decibelsOf(-position); }
 
 int positionFor(double decibels) {
     return -static_cast<int>(std::lround(decibels * CodesPerDb + CodeOfZeroDb));

@@ -13,6 +13,7 @@
 #include <QSlider>
 #include <optional>
 
+#include "GainCode.h"
 #include "Gesture.h"
 
 class QLabel;
@@ -20,9 +21,10 @@ class QLabel;
 class FaderSlider : public QSlider {
     Q_OBJECT
 public:
-    static constexpr int TopPosition = -1264;   // code 1264, +24 dB
-    static constexpr int BottomPosition = -24;  // code 24, "Off"
-    static constexpr int ZeroDbPosition = -1024;
+    // A position is the gain code negated, so that up is louder.
+    static constexpr int TopPosition = -GainCode::Top;
+    static constexpr int BottomPosition = -GainCode::Off;
+    static constexpr int ZeroDbPosition = -GainCode::ZeroDb;
     static constexpr int WheelStep = 5;      // 0.5 dB a notch
     static constexpr int FineWheelStep = 1;  // 0.1 dB a notch with Shift
     static constexpr int FineDragDivisor = 10;

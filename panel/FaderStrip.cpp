@@ -11,6 +11,7 @@
 
 #include "FaderSlider.h"
 #include "FlatButton.h"
+#include "GainCode.h"
 #include "GainEditor.h"
 #include "GainReadout.h"
 #include "PanelLook.h"
@@ -172,7 +173,8 @@ void FaderStrip::cmdZerodb_Click() {
     if (isLocked()) return;
     // Below a ceiling lower than 0 dB the button stops at the ceiling.
     const std::optional<int16_t> ceiling = m_sliGain->ceiling();
-    m_sliGain->setValue(ceiling && *ceiling < 1024 ? -*ceiling : FaderSlider::ZeroDbPosition);
+    m_sliGain->setValue(ceiling && *ceiling < GainCode::ZeroDb ? -*ceiling
+                                                               : FaderSlider::ZeroDbPosition);
     Q_EMIT gainMoved(code(), MoveSource::ZeroButton);
     m_sliGain->setFocus(Qt::OtherFocusReason);
 }

@@ -6,14 +6,12 @@
 #include "FaderBank.h"
 #include "FaderGainControl.h"
 #include "FaderStrip.h"
+#include "GainCode.h"
 #include "GainReadout.h"
 #include "PanelState.h"
 #include "TableEntry.h"
 
 namespace {
-
-constexpr int16_t TravelTop = 1264;   // +24 dB
-constexpr int16_t TravelBottom = 24;  // "Off"
 
 // Moves whose gesture is the move itself.
 bool isSingle(MoveSource source) {
@@ -66,7 +64,7 @@ void OperatorMoves::move(int fader, int code) {
 }
 
 void OperatorMoves::placeAndNote(Gesture& gesture, int fader, int code) {
-    int held = std::clamp(code, static_cast<int>(TravelBottom), static_cast<int>(TravelTop));
+    int held = std::clamp<int>(code, GainCode::Off, GainCode::Top);
     if (m_ceiling) held = std::min<int>(held, *m_ceiling);
     try {
         FaderStrip& strip = m_bank.strip(fader);

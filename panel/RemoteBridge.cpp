@@ -5,12 +5,11 @@
 
 #include "FaderBank.h"
 #include "FaderStrip.h"
+#include "GainCode.h"
 #include "OperatorMoves.h"
 #include "PanelState.h"
 
 namespace {
-
-constexpr int16_t OffCode = 24;
 
 QString linkWord(LinkPhase phase) {
     switch (phase) {
@@ -46,9 +45,9 @@ RemotePicture RemoteBridge::picture() const {
     for (int i = 0; i < faderCount(); ++i) {
         const FaderStrip& strip = m_bank.strip(i);
         const int16_t code = strip.code();
-        picture.faders.push_back({code <= OffCode ? -100.0 : (code - 1024) / 10.0,
-                                  strip.channelName().trimmed(), strip.isStereo() ? 1 : 0,
-                                  strip.isLocked() ? 1 : 0});
+        picture.faders.push_back(
+            {code <= GainCode::Off ? GainCode::OffDecibels : GainCode::decibelsOf(code),
+             strip.channelName().trimmed(), strip.isStereo() ? 1 : 0, strip.isLocked() ? 1 : 0});
     }
     picture.link = linkWord(m_link);
     return picture;

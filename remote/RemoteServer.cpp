@@ -1,8 +1,7 @@
 #include "RemoteServer.h"
 
-#include <cmath>
-
 #include "ErrorSink.h"
+#include "GainCode.h"
 #include "OscDecoder.h"
 #include "OscEncoder.h"
 #include "RemoteTarget.h"
@@ -10,16 +9,8 @@
 namespace {
 
 const QString Location = QStringLiteral("Remote Control");
-constexpr int ZeroDbCode = 1024;
-constexpr int OffCode = 24;
-constexpr double OffDecibels = -100.0;
 constexpr qint64 LargestDatagram = qint64{64} * 1024;
 constexpr int ReceiveBufferBytes = 1024 * 1024;
-
-int codeOfDecibels(double decibels) {
-    if (decibels <= OffDecibels) return OffCode;
-    return ZeroDbCode + static_cast<int>(std::lround(std::min(decibels, 1000.0) * 10));
-}
 
 QString senderText(const QHostAddress& from, quint16 port) {
     return from.toString() + QLatin1Char(':') + QString::number(port);
@@ -119,10 +110,10 @@ void RemoteServer::carryOut(const RemoteCommand& command, const QHostAddress& fr
             return;
         case Kind::FaderZero:
             if (command.value == 0) return;  // the button coming up
-            m_pending[command.fader] = {ZeroDbCode, 0, sender};
+            m_pending[command.fader] = {GainCode::ZeroDb, 0, sender};
             break;
         case Kind::FaderDb:
-            m_pending[command.fader] = {codeOfDecibels(command.value), 0, sender};
+            m_pending[command.fader] = {GainCode::codeOf(command.value), 0, sender};
             break;
         case Kind::FaderCode:
             m_pending[command.fader] = {static_cast<int>(command.value), 0, sender};
@@ -168,8 +159,7 @@ void RemoteServer::flushMoves() {
     for (const auto& [fader, move] : moves) {
         if (fader < 0 || fader >= m_target.faderCount()) continue;
         const int base = move.code.value_or(m_target.faderCode(fader));
-        m_target.moveFader(fader, base + static_cast<int>(std::lround(move.nudgeDb * 10)),
-                           move.sender);
+        m_target.moveFader(fader, base + GainCode::stepsOf(move.nudgeDb), move.sender);
     }
     if (!m_subscribers.empty()) sendFeedback();
 }

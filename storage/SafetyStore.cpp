@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "GainCode.h"
 #include "GainReadout.h"
 #include "PanelIni.h"
 #include "TypedGain.h"
@@ -14,8 +15,6 @@ const QString CeilingsSection = QStringLiteral("Ceilings");
 const QString FaderPrefix = QStringLiteral("Fader ");
 const QString StagePrefix = QStringLiteral("Stage ");
 constexpr int MostFaders = 20;
-constexpr int16_t TravelBottom = 24;
-constexpr int16_t TravelTop = 1264;
 
 }  // namespace
 
@@ -50,7 +49,7 @@ SafetyStore::Ceilings SafetyStore::ceilings() const {
         const std::optional<int> code = parseTypedGain(m_ini.value(CeilingsSection, key));
         if (!ok || !code) continue;
         ceilings[static_cast<int16_t>(stage)] =
-            static_cast<int16_t>(std::clamp<int>(*code, TravelBottom, TravelTop));
+            static_cast<int16_t>(std::clamp<int>(*code, GainCode::Off, GainCode::Top));
     }
     return ceilings;
 }

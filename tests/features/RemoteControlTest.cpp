@@ -97,6 +97,8 @@ private Q_SLOTS:
         QVERIFY(live.took(mark, 2, 900));
         live.controller.send("/fader/3/nudge", {1.5});
         QVERIFY(live.took(mark, 2, 915));
+        live.controller.send("/fader/3/nudge", {-3.0e38});  // far beyond the travel
+        QVERIFY(live.took(mark, 2, 24));
         live.controller.send("/fader/3/zero");
         QVERIFY(live.took(mark, 2, 1024));
         live.features().storeSnapshot("Show");
